@@ -22,8 +22,14 @@ std::atomic<ClockSource*> current{&real_clock};
 
 }  // namespace
 
-uint32_t NowMs() { return current.load()->NowMs(); }
-void SleepMs(uint32_t ms) { current.load()->SleepMs(ms); }
-void SetClockSource(ClockSource* source) { current.store(source ? source : &real_clock); }
+uint32_t NowMs() {
+  return current.load()->NowMs();
+}
+void SleepMs(uint32_t ms) {
+  current.load()->SleepMs(ms);
+}
+void SetClockSource(ClockSource* source) {
+  current.store(source ? source : &real_clock);
+}
 
 }  // namespace zephlet::runtime

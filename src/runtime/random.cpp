@@ -14,9 +14,15 @@ uint32_t Next() {
 
 }  // namespace
 
-void Randomize() { seed_value = NowMs(); }
-void SetRandSeed(uint32_t seed) { seed_value = seed; }
-uint32_t RandSeed() { return seed_value; }
+void Randomize() {
+  seed_value = NowMs();
+}
+void SetRandSeed(uint32_t seed) {
+  seed_value = seed;
+}
+uint32_t RandSeed() {
+  return seed_value;
+}
 
 int32_t Random(int32_t range) {
   const uint64_t r = Next();
@@ -24,6 +30,8 @@ int32_t Random(int32_t range) {
   return static_cast<int32_t>((r * static_cast<uint64_t>(range)) >> 32);
 }
 
-double RandomReal() { return static_cast<double>(Next()) / 4294967296.0; }
+double RandomReal() {
+  return static_cast<double>(Next()) / 4294967296.0;
+}
 
 }  // namespace zephlet::runtime
