@@ -1,0 +1,90 @@
+// TGIFImage: one GIF read into an object tree of a screen header and an ordered frame list.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "gif/gif_header.h"
+#include "gif/gif_object.h"
+#include "gif/stream.h"
+#include "gif/sub_image.h"
+
+namespace zephlet {
+
+// Unit-level state. The player adds bit 6 to DefaultPaintOptions before it creates its image.
+inline uint16_t DefaultPaintOptions = 0x060F;
+// When set, a frame's bitmap is built as soon as the frame is read; nothing sets it.
+inline bool RenderOnLoad = false;
+
+inline constexpr uint8_t kDefaultColorReduction = 6;
+inline constexpr int kDefaultReductionBits = 8;
+inline constexpr uint8_t kDefaultDitherMode = 0;
+inline constexpr uint8_t kDefaultCompression = 0;
+inline constexpr int kDefaultPainterPriority = 3;  // the platform's normal thread priority
+inline constexpr int kDefaultSpeedPercent = 100;
+inline constexpr uint32_t kColorNone = 0x1FFFFFFF;  // the platform's no-colour value
+
+class TGIFImage : public TGIFObject {
+ public:
+  TGIFImage();
+  ~TGIFImage() override;
+
+  // Empties the image: frames freed, global map cleared, logical size 0. The other header
+  // bytes stay; a load overwrites them.
+  void Clear();
+  // Reads one GIF from the stream's position. On an error the position goes back to where
+  // the load began, the frames completed before it stay, and the error propagates.
+  void LoadFromStream(Stream& stream);
+  // Opens the file for reading and loads it.
+  void LoadFromFile(const std::string& file_name);
+  // Copies another image (null clears this one; this image itself does nothing).
+  void Assign(const TGIFImage* source);
+
+  int Width() const { return header_.LogicalWidth; }
+  int Height() const { return header_.LogicalHeight; }
+  bool Empty() const { return frames_.Count() == 0; }
+  bool Equals(const TGIFImage& other) const { return this == &other; }
+
+  TGIFImageList& Frames() { return frames_; }
+  const TGIFImageList& Frames() const { return frames_; }
+  TGIFHeader& ScreenHeader() { return header_; }
+  const TGIFHeader& ScreenHeader() const { return header_; }
+  TGIFGlobalColorMap& GlobalMap() { return header_.GlobalMap; }
+
+  // Appends a frame made for this image, then fires the change notification.
+  TGIFSubImage& AddFrame(std::unique_ptr<TGIFSubImage> frame);
+
+  // Events. The reader passes severity 1 and the object that found the defect as sender.
+  GIFWarningEvent OnGIFWarning;
+  ProgressEvent OnProgress;
+  ChangeEvent OnChange;
+
+  void Warning(TGIFObject* sender, int severity, const std::string& message);
+  void Progress(TGIFObject* sender, ProgressStage stage, int percent, bool redraw_now,
+                const std::string& message);
+  virtual void Changed(TGIFObject* sender);
+
+  // Fields of the painting and clean-up that come later, with the unit defaults.
+  uint16_t PaintOptions;
+  uint8_t ColorReduction = kDefaultColorReduction;
+  int ReductionBits = kDefaultReductionBits;
+  uint8_t DitherMode = kDefaultDitherMode;
+  uint8_t Compression = kDefaultCompression;
+  int PainterPriority = kDefaultPainterPriority;
+  int SpeedPercent = kDefaultSpeedPercent;
+  uint32_t BackdropColor = kColorNone;
+
+  // Pixels held by this image's frames. ReservePixels raises OutOfMemoryError when the
+  // total would pass kMaxImagePixels.
+  int64_t AllocatedPixels() const { return allocated_pixels_; }
+  void ReservePixels(int64_t count);
+  void ReleasePixels(int64_t count);
+
+ private:
+  TGIFHeader header_;
+  TGIFImageList frames_;
+  int64_t allocated_pixels_ = 0;
+};
+
+}  // namespace zephlet
