@@ -233,8 +233,7 @@ void run_blit(const BlitRequest& r) {
   const std::uint32_t p = value_of_color(dest, r.brush) & m;
   const bool plain_copy = source && !mask && fore == kSrcCopy && r.sw == r.w &&
                           mapper->kind() == SourceMapper::Kind::kIdentity &&
-                          source->pixel_format() == dest.pixel_format() &&
-                          df != PixelFormat::k1Bit;
+                          source->pixel_format() == dest.pixel_format() && df != PixelFormat::k1Bit;
   const std::size_t bytes_per_pixel = static_cast<std::size_t>(bits_per_pixel(df) / 8);
 
   std::vector<std::uint32_t> s(static_cast<std::size_t>(count), 0);
@@ -268,11 +267,16 @@ void run_blit(const BlitRequest& r) {
       const std::uint8_t* mask_row = (mask_y >= 0 && mask_y < mask->height())
                                          ? mask->row(static_cast<std::int32_t>(mask_y))
                                          : nullptr;
+      // Mask column of pixel i is mask_x0 + i; only [lo, hi) lie inside the mask.
+      const std::int64_t mask_x0 = std::int64_t{r.mx} + (first - r.x);
+      const std::int64_t lo = std::clamp<std::int64_t>(-mask_x0, 0, count);
+      const std::int64_t hi = std::clamp<std::int64_t>(mask->width() - mask_x0, lo, count);
       for (std::int32_t i = 0; i < count; ++i) {
-        const std::int64_t mask_x = std::int64_t{r.mx} + (first + i - r.x);
-        const bool bit =
-            mask_row && mask_x >= 0 && mask_x < mask->width() &&
-            load_value(mask_row, PixelFormat::k1Bit, static_cast<std::int32_t>(mask_x));
+        bool bit = false;
+        if (mask_row && i >= lo && i < hi) {
+          const auto mx = static_cast<std::int32_t>(mask_x0 + i);
+          bit = (mask_row[mx >> 3] >> (7 - (mx & 7))) & 1u;
+        }
         if (!bit) out[static_cast<std::size_t>(i)] = out_back[static_cast<std::size_t>(i)];
       }
     }

@@ -1,5 +1,7 @@
 #include "graphics/masked_blit.h"
 
+#include <optional>
+
 #include "graphics/blit_engine.h"
 #include "graphics/graphics_error.h"
 #include "graphics/pixel_convert.h"
@@ -35,15 +37,15 @@ Bitmap mask_window(const Bitmap& source, const Rect& s, const Bitmap& mask, std:
   return window;
 }
 
-void two_pass(Canvas& dest, const Rect& d, const Bitmap& source, const Rect& s,
-              const Bitmap& window) {
+void two_pass(Canvas& dest, const Rect& d, const Bitmap& source, const Rect& s, const Bitmap& mask,
+              std::int32_t mask_x, std::int32_t mask_y) {
   const auto sw = static_cast<std::int32_t>(s.width());
   const auto sh = static_cast<std::int32_t>(s.height());
   const auto dw = static_cast<std::int32_t>(d.width());
   const auto dh = static_cast<std::int32_t>(d.height());
   // Inverted mask: 1 marks opaque pixels.
   Bitmap inverted(sw, sh, PixelFormat::k1Bit);
-  inverted.canvas().bit_blt(0, 0, sw, sh, window.canvas(), 0, 0, kNotSrcCopy);
+  inverted.canvas().bit_blt(0, 0, sw, sh, mask.canvas(), mask_x, mask_y, kNotSrcCopy);
   // Colour buffer in the destination's format: the source where opaque, black elsewhere.
   Bitmap buffer(sw, sh, dest.bitmap().pixel_format(), dest.bitmap().palette());
   buffer.canvas().bit_blt(0, 0, sw, sh, inverted.canvas(), 0, 0, kSrcCopy);
@@ -51,7 +53,7 @@ void two_pass(Canvas& dest, const Rect& d, const Bitmap& source, const Rect& s,
   // Clear the opaque pixels of the destination, then paint the buffer into them.
   const Color previous_text = dest.set_text_color(kBlack);
   const Color previous_background = dest.set_background_color(kWhite);
-  dest.stretch_blt(d.left, d.top, dw, dh, window.canvas(), 0, 0, sw, sh, kSrcAnd);
+  dest.stretch_blt(d.left, d.top, dw, dh, mask.canvas(), mask_x, mask_y, sw, sh, kSrcAnd);
   dest.stretch_blt(d.left, d.top, dw, dh, buffer.canvas(), 0, 0, sw, sh, kSrcPaint);
   dest.set_text_color(previous_text);
   dest.set_background_color(previous_background);
@@ -77,13 +79,25 @@ MaskedBlitMethod masked_stretch_blit(Canvas& dest, const Rect& dest_rect, const 
       source_rect.width() > kMaxBitmapSide || source_rect.height() > kMaxBitmapSide) {
     throw GraphicsError("Transfer rectangle too large");
   }
-  const Bitmap window = mask_window(source, source_rect, mask, mask_x, mask_y);
+  // When the source rectangle lies inside the source and the mask covers it, the mask
+  // is used as it is; otherwise through a window that applies the rules above.
+  const std::int64_t mask_right = std::int64_t{mask_x} + source_rect.width();
+  const std::int64_t mask_bottom = std::int64_t{mask_y} + source_rect.height();
+  const bool covered = source_rect.left >= 0 && source_rect.top >= 0 &&
+                       source_rect.right <= source.width() &&
+                       source_rect.bottom <= source.height() && mask_x >= 0 && mask_y >= 0 &&
+                       mask_right <= mask.width() && mask_bottom <= mask.height();
+  std::optional<Bitmap> window;
+  if (!covered) window.emplace(mask_window(source, source_rect, mask, mask_x, mask_y));
+  const Bitmap& m = covered ? mask : *window;
+  const std::int32_t mx = covered ? mask_x : 0;
+  const std::int32_t my = covered ? mask_y : 0;
   if (used == MaskedBlitMethod::kSinglePass) {
     dest.mask_blt(dest_rect.left, dest_rect.top, static_cast<std::int32_t>(dest_rect.width()),
                   static_cast<std::int32_t>(dest_rect.height()), source.canvas(), source_rect.left,
-                  source_rect.top, window, 0, 0, kDstCopy, kSrcCopy);
+                  source_rect.top, m, mx, my, kDstCopy, kSrcCopy);
   } else {
-    two_pass(dest, dest_rect, source, source_rect, window);
+    two_pass(dest, dest_rect, source, source_rect, m, mx, my);
   }
   return used;
 }
