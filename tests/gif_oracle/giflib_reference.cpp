@@ -1,0 +1,107 @@
+#include "gif_oracle/giflib_reference.h"
+
+#include <gif_lib.h>
+
+#include <cstring>
+
+namespace zephlet::oracle {
+namespace {
+
+struct MemoryInput {
+  const uint8_t* data;
+  size_t size;
+  size_t position = 0;
+};
+
+int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int count) {
+  auto* input = static_cast<MemoryInput*>(gif->UserData);
+  size_t n = static_cast<size_t>(count);
+  if (n > input->size - input->position) n = input->size - input->position;
+  std::memcpy(buffer, input->data + input->position, n);
+  input->position += n;
+  return static_cast<int>(n);
+}
+
+std::vector<uint8_t> ColorBytes(const ColorMapObject* map) {
+  std::vector<uint8_t> out;
+  if (map == nullptr) return out;
+  for (int i = 0; i < map->ColorCount; ++i) {
+    out.push_back(map->Colors[i].Red);
+    out.push_back(map->Colors[i].Green);
+    out.push_back(map->Colors[i].Blue);
+  }
+  return out;
+}
+
+// Opens and slurps; on success returns the file, else nullptr with `error` set.
+GifFileType* Slurp(MemoryInput& input, std::string& error) {
+  int code = 0;
+  GifFileType* gif = DGifOpen(&input, ReadFromMemory, &code);
+  if (gif == nullptr) {
+    error = GifErrorString(code);
+    return nullptr;
+  }
+  if (DGifSlurp(gif) != GIF_OK) {
+    error = GifErrorString(gif->Error);
+    DGifCloseFile(gif, &code);
+    return nullptr;
+  }
+  return gif;
+}
+
+}  // namespace
+
+DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
+  DecodedGif out;
+  MemoryInput input{bytes.data(), bytes.size()};
+  GifFileType* gif = Slurp(input, out.error);
+  if (gif == nullptr) {
+    out.outcome = DecodeOutcome::OtherError;
+    return out;
+  }
+
+  out.width = gif->SWidth;
+  out.height = gif->SHeight;
+  out.background = gif->SBackGroundColor;
+  out.global_colors = ColorBytes(gif->SColorMap);
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const SavedImage& image = gif->SavedImages[i];
+    DecodedFrame frame;
+    frame.left = image.ImageDesc.Left;
+    frame.top = image.ImageDesc.Top;
+    frame.width = image.ImageDesc.Width;
+    frame.height = image.ImageDesc.Height;
+    frame.interlaced = image.ImageDesc.Interlace;
+    frame.local_colors = ColorBytes(image.ImageDesc.ColorMap);
+    frame.indices.assign(image.RasterBits,
+                         image.RasterBits + static_cast<size_t>(frame.width) * frame.height);
+    // Like our reader, giflib takes the first graphic control extension before the image.
+    GraphicsControlBlock control;
+    if (DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK) {
+      frame.has_control = true;
+      frame.disposal = control.DisposalMode;
+      frame.delay = control.DelayTime;
+      frame.transparent = control.TransparentColor;
+    }
+    out.frames.push_back(std::move(frame));
+  }
+  int code = 0;
+  DGifCloseFile(gif, &code);
+  return out;
+}
+
+int64_t SlurpPixelCount(const uint8_t* data, size_t size) {
+  MemoryInput input{data, size};
+  std::string error;
+  GifFileType* gif = Slurp(input, error);
+  if (gif == nullptr) return -1;
+  int64_t pixels = 0;
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    pixels += int64_t{gif->SavedImages[i].ImageDesc.Width} * gif->SavedImages[i].ImageDesc.Height;
+  }
+  int code = 0;
+  DGifCloseFile(gif, &code);
+  return pixels;
+}
+
+}  // namespace zephlet::oracle
