@@ -43,11 +43,12 @@ void fill_white(const Bitmap& b, std::uint8_t* row, std::int32_t x0, std::int32_
 
 }  // namespace
 
-Bitmap::Bitmap() = default;
+Bitmap::Bitmap() : canvas_(std::make_unique<Canvas>(*this)) {}
 
 Bitmap::Bitmap(std::int32_t width, std::int32_t height, PixelFormat format, PaletteHandle palette)
     : format_(format),
-      palette_(palette && palette->entry_count() > 0 ? std::move(palette) : nullptr) {
+      palette_(palette && palette->entry_count() > 0 ? std::move(palette) : nullptr),
+      canvas_(std::make_unique<Canvas>(*this)) {
   stride_ = checked_stride(width, height, format);
   width_ = width;
   height_ = height;
@@ -61,7 +62,8 @@ Bitmap::Bitmap(const Bitmap& other)
       format_(other.format_),
       stride_(other.stride_),
       palette_(other.palette_),
-      pixels_(other.pixels_) {}
+      pixels_(other.pixels_),
+      canvas_(std::make_unique<Canvas>(*this)) {}
 
 Bitmap& Bitmap::operator=(const Bitmap& other) {
   if (this != &other) {

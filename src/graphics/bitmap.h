@@ -96,8 +96,9 @@ class Bitmap {
   // unchanged. Raises the change notification.
   void load_bmp(std::span<const std::uint8_t> file);
 
-  // The canvas that draws on this bitmap (made on first use; it stays with the bitmap
-  // when the bitmap is moved).
+  // The canvas that draws on this bitmap. It is made with the bitmap (so reading it
+  // never changes a shared bitmap) and stays with the bitmap's content when the bitmap
+  // is moved; a moved-from bitmap makes a new one on first use.
   Canvas& canvas();
   const Canvas& canvas() const;
 

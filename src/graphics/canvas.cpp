@@ -124,6 +124,7 @@ void Canvas::abandon_update() {
 }
 
 void Canvas::changed() {
+  if (silent_depth_ > 0) return;
   if (update_depth_ > 0) {
     pending_ = true;
     return;

@@ -82,8 +82,23 @@ class Canvas {
   void end_update();
   bool updating() const { return update_depth_ > 0; }
   // Reports a change of the bitmap: raises the notification now, or at the end of the
-  // open update.
+  // open update; nothing inside a SilentScope.
   void changed();
+
+  // Silences the notification for the scope's life: drawing inside it changes the
+  // bitmap without reporting it, as transfers on a bare device context do; the caller
+  // reports the drawing step with changed() afterwards. Nests; other pending changes of
+  // an open update are kept.
+  class SilentScope {
+   public:
+    explicit SilentScope(Canvas& canvas) : canvas_(canvas) { ++canvas_.silent_depth_; }
+    SilentScope(const SilentScope&) = delete;
+    SilentScope& operator=(const SilentScope&) = delete;
+    ~SilentScope() { --canvas_.silent_depth_; }
+
+   private:
+    Canvas& canvas_;
+  };
 
   // begin_update for the scope's life. When the scope is left by an exception the
   // grouped notification is dropped instead of raised.
@@ -118,6 +133,7 @@ class Canvas {
   Color text_color_ = kBlack;
   Color background_color_ = kWhite;
   int update_depth_ = 0;
+  int silent_depth_ = 0;
   bool pending_ = false;
 };
 

@@ -72,8 +72,7 @@ MaskedBlitMethod masked_stretch_blit(Canvas& dest, const Rect& dest_rect, const 
   const MaskedBlitMethod used = (method == MaskedBlitMethod::kTwoPass || stretching)
                                     ? MaskedBlitMethod::kTwoPass
                                     : MaskedBlitMethod::kSinglePass;
-  Canvas::UpdateScope one_change(dest);
-  dest.changed();
+  const Canvas::SilentScope silent(dest);
   if (dest_rect.empty() || source_rect.empty()) return used;
   if (dest_rect.width() > kMaxBitmapSide || dest_rect.height() > kMaxBitmapSide ||
       source_rect.width() > kMaxBitmapSide || source_rect.height() > kMaxBitmapSide) {

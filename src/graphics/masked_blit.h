@@ -28,8 +28,11 @@ enum class MaskedBlitMethod {
 // dest and dest_rect: where (left, top, width, height). source and source_rect: what.
 // mask: monochrome, read at (mask_x, mask_y) for the source rectangle's top-left pixel.
 // A mask pixel outside the mask counts as 0 (opaque); a source pixel outside the source
-// leaves the destination unchanged. Raises exactly one change notification on dest.
-// Returns the method used.
+// leaves the destination unchanged. Returns the method used.
+//
+// Like the platform's transfers between device contexts it raises no change
+// notification on dest: the drawing step that calls it (once, or once per tile) then
+// reports the change with dest.changed(), so that the step counts as one change.
 MaskedBlitMethod masked_stretch_blit(Canvas& dest, const Rect& dest_rect, const Bitmap& source,
                                      const Rect& source_rect, const Bitmap& mask,
                                      std::int32_t mask_x, std::int32_t mask_y,

@@ -65,7 +65,7 @@ TEST(MaskedStretchBlit, BothMethodsKeepTheDestinationWhereTheMaskIsSet) {
     EXPECT_EQ(used, method == MaskedBlitMethod::kTwoPass ? MaskedBlitMethod::kTwoPass
                                                          : MaskedBlitMethod::kSinglePass);
     EXPECT_EQ(pixels_of(dst), expected) << static_cast<int>(method);
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(changes, 0);  // the calling drawing step reports the change
     EXPECT_EQ(dst.canvas().text_color(), rgb(1, 2, 3));
     EXPECT_EQ(dst.canvas().background_color(), rgb(4, 5, 6));
   }
@@ -107,14 +107,25 @@ TEST(MaskedStretchBlit, MaskOffsetAndPixelsOutsideSourceOrMask) {
   }
 }
 
-TEST(MaskedStretchBlit, EmptyRectanglesDrawNothingButStillCountAsOneChange) {
+TEST(MaskedStretchBlit, TiledStepReportsOneChangeAndKeepsOtherPendingChanges) {
   const Frame f;
-  Bitmap dst = destination(2, 2);
+  Bitmap dst = destination(6, 2);
   int changes = 0;
   dst.set_on_change([&](Bitmap&) { ++changes; });
-  masked_stretch_blit(dst.canvas(), {0, 0, 0, 2}, f.bitmap, {0, 0, 3, 2}, f.mask, 0, 0);
+  // A drawing step of two tiles, then its one report.
+  for (const std::int32_t left : {0, 3}) {
+    masked_stretch_blit(dst.canvas(), {left, 0, left + 3, 2}, f.bitmap, {0, 0, 3, 2}, f.mask, 0, 0);
+  }
+  dst.canvas().changed();
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(pixels_of(dst), std::vector<Color>(4, kDest));
+  EXPECT_EQ(dst.pixel(3, 0), f.color(0));
+  EXPECT_EQ(dst.pixel(4, 0), kDest);
+  // Inside an open update, a change made before the transfer is still reported.
+  dst.canvas().begin_update();
+  dst.canvas().fill_rect({0, 0, 1, 1});
+  masked_stretch_blit(dst.canvas(), {0, 0, 0, 2}, f.bitmap, {0, 0, 3, 2}, f.mask, 0, 0);
+  dst.canvas().end_update();
+  EXPECT_EQ(changes, 2);
 }
 
 }  // namespace
