@@ -52,7 +52,8 @@ uint32_t ReadLittleEndian(const Bytes& data, size_t at) {
 
 std::string SetSettingsKey(std::string_view text, std::string_view section, std::string_view key,
                            std::string_view value) {
-  const std::string entry = std::string(key) + "=" + std::string(value);
+  std::string entry(key);
+  entry.append("=").append(value);
   const std::vector<Line> lines = SplitLines(text);
   bool in_section = false;
   size_t insert_at = std::string_view::npos;  // end of the wanted section's last line
@@ -69,22 +70,21 @@ std::string SetSettingsKey(std::string_view text, std::string_view section, std:
       const size_t equals = content.find('=');
       if (equals != std::string_view::npos && SameText(content.substr(0, equals), key)) {
         std::string out(text.substr(0, line.begin));
-        out += entry;
-        out += text.substr(line.end);
+        out.append(entry).append(text.substr(line.end));
         return out;
       }
     }
     if (!content.empty()) insert_at = line.next;
   }
-  std::string out(text);
-  if (insert_at == std::string_view::npos) {
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
-    out += "[" + std::string(section) + "]\r\n" + entry + "\r\n";
+  const bool add_section = insert_at == std::string_view::npos;
+  std::string out(text.substr(0, add_section ? text.size() : insert_at));
+  if (!out.empty() && out.back() != '\n' && out.back() != '\r') out.append("\r\n");
+  if (add_section) {
+    out.append("[").append(section).append("]\r\n").append(entry).append("\r\n");
     return out;
   }
-  std::string before(text.substr(0, insert_at));
-  if (!before.empty() && before.back() != '\n' && before.back() != '\r') before += "\r\n";
-  return before + entry + "\r\n" + std::string(text.substr(insert_at));
+  out.append(entry).append("\r\n").append(text.substr(insert_at));
+  return out;
 }
 
 std::vector<Bytes> SplitRegionData(const Bytes& data) {

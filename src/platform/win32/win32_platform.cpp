@@ -1,7 +1,9 @@
 // The Win32 backend of the platform interface.
+#include <windows.h>
+
+// These need the types of windows.h.
 #include <mmsystem.h>
 #include <share.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <string>
