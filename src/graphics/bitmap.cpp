@@ -88,16 +88,11 @@ Bitmap::Bitmap(Bitmap&& other) noexcept
 
 Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
   if (this != &other) {
-    width_ = std::exchange(other.width_, 0);
-    height_ = std::exchange(other.height_, 0);
-    format_ = other.format_;
-    stride_ = std::exchange(other.stride_, 0);
-    palette_ = std::move(other.palette_);
-    pixels_ = std::move(other.pixels_);
+    assign_content(std::move(other));
+    other.width_ = 0;
+    other.height_ = 0;
+    other.stride_ = 0;
     other.pixels_.clear();
-    canvas_ = std::move(other.canvas_);
-    if (canvas_) canvas_->bitmap_ = this;
-    on_change_ = std::move(other.on_change_);
   }
   return *this;
 }

@@ -43,7 +43,10 @@ class Bitmap {
   Bitmap(std::int32_t width, std::int32_t height, PixelFormat format,
          PaletteHandle palette = nullptr);
   // A copy of size, format, palette and pixels; the canvas settings start afresh and
-  // the change handler is not copied.
+  // the change handler is not copied. A moved-to bitmap takes the canvas and handler.
+  // Assignment (copy or move) replaces only size, format, palette and pixels: the
+  // bitmap keeps its own canvas (references to it stay valid) and handler, and raises
+  // no notification.
   Bitmap(const Bitmap& other);
   Bitmap& operator=(const Bitmap& other);
   Bitmap(Bitmap&& other) noexcept;

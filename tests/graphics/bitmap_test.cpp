@@ -117,6 +117,17 @@ TEST(Bitmap, PropertyChangesNotifyAndCopiesDropTheHandler) {
   moved.canvas().fill_rect({0, 0, 1, 1});
   EXPECT_EQ(changes, 4);
   EXPECT_EQ(&moved.canvas().bitmap(), &moved);
+  // Assignment replaces the content only: same canvas, same handler, no notification.
+  Canvas* canvas = &moved.canvas();
+  moved.canvas().set_copy_mode(kSrcAnd);
+  moved = Bitmap(5, 1, PixelFormat::k8Bit);
+  moved = copy;
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(&moved.canvas(), canvas);
+  EXPECT_EQ(moved.canvas().copy_mode(), kSrcAnd);
+  EXPECT_EQ(moved.width(), 3);
+  moved.canvas().fill_rect({0, 0, 1, 1});
+  EXPECT_EQ(changes, 5);
 }
 
 }  // namespace
