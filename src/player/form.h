@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "player/form_components.h"
+#include "player/image_control.h"
 
 namespace zephlet {
 
@@ -28,6 +29,7 @@ class TFrmMain {
   bool Visible = false;
 
   // --- Components -------------------------------------------------------------
+  TImageControl ImageGIF;
   TCharacterControl AnimatedImage;
   TTimer TimerRPlay;
   TTimer TimerPlayMusic;

@@ -35,8 +35,7 @@ TEST_F(PayloadTest, PiecesOfTheThousandByteExample) {
   Bytes program(396, 0xEE);
   Bytes regions(200);
   for (size_t i = 0; i < regions.size(); ++i) regions[i] = static_cast<uint8_t>(i);
-  Bytes gif = FakeGif(300);
-  gif[299] = 0x3B;
+  const Bytes gif = TinyGif(300);
   const std::string settings = PadSettings(
       "[Gif]\r\nGifSize=300\r\n[Rgn]\r\nRgnAllSize=200\r\nRgnNum=2\r\nRgn0=120\r\nRgn1=80\r\n",
       100);
@@ -63,16 +62,16 @@ TEST_F(PayloadTest, MusicSizeCountsOnlyWhenMusicIsOn) {
   // BGMusic off with a size given: the sound clip lies just ahead of the regions.
   const Bytes sound = ToBytes("RIFF-sound");
   const std::string settings =
-      "[Gif]\r\nGifSize=13\r\n[Sound]\r\nBGMusic=0\r\nBGMusicSize=5\r\nOtherSnd=1\r\nSndSize="
+      "[Gif]\r\nGifSize=35\r\n[Sound]\r\nBGMusic=0\r\nBGMusicSize=5\r\nOtherSnd=1\r\nSndSize="
       "10\r\n";
-  Start(PlayerFile(ToBytes("program"), Concat({sound, FakeGif(13)}), settings));
+  Start(PlayerFile(ToBytes("program"), Concat({sound, TinyGif()}), settings));
   EXPECT_EQ(SoundClip, sound);
   EXPECT_EQ(PlayerSettings.BGMusicSize, 0);
 }
 
 TEST_F(PayloadTest, NoSoundClipWithoutTheEffect) {
-  const std::string settings = "[Gif]\r\nGifSize=13\r\n[Sound]\r\nOtherSnd=0\r\nSndSize=4\r\n";
-  Start(PlayerFile(ToBytes("program"), Concat({ToBytes("RIFF"), FakeGif(13)}), settings));
+  const std::string settings = "[Gif]\r\nGifSize=35\r\n[Sound]\r\nOtherSnd=0\r\nSndSize=4\r\n";
+  Start(PlayerFile(ToBytes("program"), Concat({ToBytes("RIFF"), TinyGif()}), settings));
   EXPECT_TRUE(SoundClip.empty());
 }
 
@@ -80,10 +79,10 @@ TEST_F(PayloadTest, MusicFileIsTheTemporaryNameWithTheExtension) {
   const Bytes music = ToBytes("MThd-music");
   const Bytes sound = ToBytes("RIFF");
   const std::string settings =
-      "[Gif]\r\nGifSize=13\r\n[Sound]\r\nBGMusic=1\r\nBGMusicSize=10\r\nOtherSnd=1\r\nSndSize="
+      "[Gif]\r\nGifSize=35\r\n[Sound]\r\nBGMusic=1\r\nBGMusicSize=10\r\nOtherSnd=1\r\nSndSize="
       "4\r\n";
   TFrmMain& form =
-      Start(PlayerFile(ToBytes("program"), Concat({sound, music, FakeGif(13)}), settings));
+      Start(PlayerFile(ToBytes("program"), Concat({sound, music, TinyGif()}), settings));
   ASSERT_FALSE(MusicFileName.empty());
   EXPECT_EQ(MusicFileName, MusicReserveFileName + ".mid");
   EXPECT_EQ(MusicFileName.rfind(platform().TempDirectory() + "zep", 0), 0u);
@@ -94,16 +93,16 @@ TEST_F(PayloadTest, MusicFileIsTheTemporaryNameWithTheExtension) {
 }
 
 TEST_F(PayloadTest, SoundClipOutsideTheFileIsLeftEmpty) {
-  const std::string settings = "[Gif]\r\nGifSize=13\r\n[Sound]\r\nOtherSnd=1\r\nSndSize=100000\r\n";
-  TFrmMain& form = Start(PlayerFile(ToBytes("program"), FakeGif(13), settings));
+  const std::string settings = "[Gif]\r\nGifSize=35\r\n[Sound]\r\nOtherSnd=1\r\nSndSize=100000\r\n";
+  TFrmMain& form = Start(PlayerFile(ToBytes("program"), TinyGif(), settings));
   EXPECT_FALSE(form.Closed());
   EXPECT_TRUE(SoundClip.empty());
 }
 
 TEST_F(PayloadTest, RegionEntryCutShortKeepsOnlyTheBytesPresent) {
   const std::string settings =
-      "[Gif]\r\nGifSize=13\r\n[Rgn]\r\nRgnAllSize=6\r\nRgnNum=2\r\nRgn0=4\r\nRgn1=2147483647\r\n";
-  Start(PlayerFile(ToBytes("program"), Concat({ToBytes("abcdef"), FakeGif(13)}), settings));
+      "[Gif]\r\nGifSize=35\r\n[Rgn]\r\nRgnAllSize=6\r\nRgnNum=2\r\nRgn0=4\r\nRgn1=2147483647\r\n";
+  Start(PlayerFile(ToBytes("program"), Concat({ToBytes("abcdef"), TinyGif()}), settings));
   ASSERT_EQ(RegionTable.size(), 2u);
   EXPECT_EQ(RegionTable[0].Data, ToBytes("abcd"));
   EXPECT_EQ(RegionTable[1].Data, ToBytes("ef"));
@@ -116,7 +115,7 @@ struct FailureCase {
   const char* message;  // nullptr: the player closes without a message
 };
 
-Bytes WithSettings(const std::string& settings, const Bytes& pieces = FakeGif(13)) {
+Bytes WithSettings(const std::string& settings, const Bytes& pieces = TinyGif()) {
   return PlayerFile(ToBytes("program"), pieces, settings);
 }
 
@@ -124,7 +123,7 @@ TEST_F(PayloadTest, StartUpFailuresEndThePlayerAndLeaveNoFiles) {
   const FailureCase cases[] = {
       {"bare player", LittleEndian32(0), nullptr},
       {"empty GIF", WithSettings("[Gif]\r\nGifSize=0\r\n", {}), nullptr},
-      {"not a GIF", WithSettings("[Gif]\r\nGifSize=13\r\n", Bytes(13, 'x')), nullptr},
+      {"not a GIF", WithSettings("[Gif]\r\nGifSize=35\r\n", Bytes(35, 'x')), nullptr},
       {"shorter than the length", ToBytes("ab"), "Stream read error."},
       {"settings longer than the file", Concat({ToBytes("abc"), LittleEndian32(1000)}),
        "Stream read error."},
@@ -137,11 +136,11 @@ TEST_F(PayloadTest, StartUpFailuresEndThePlayerAndLeaveNoFiles) {
       {"negative GIF size", WithSettings("[Gif]\r\nGifSize=-5\r\n"), "Stream read error."},
       {"huge GIF size", WithSettings("[Gif]\r\nGifSize=2147483647\r\n"), "Stream read error."},
       {"regions larger than the file",
-       WithSettings("[Gif]\r\nGifSize=13\r\n[Rgn]\r\nRgnAllSize=100000\r\n"), nullptr},
-      {"negative region size", WithSettings("[Gif]\r\nGifSize=13\r\n[Rgn]\r\nRgnAllSize=-1\r\n"),
+       WithSettings("[Gif]\r\nGifSize=35\r\n[Rgn]\r\nRgnAllSize=100000\r\n"), nullptr},
+      {"negative region size", WithSettings("[Gif]\r\nGifSize=35\r\n[Rgn]\r\nRgnAllSize=-1\r\n"),
        nullptr},
       {"music larger than the file",
-       WithSettings("[Gif]\r\nGifSize=13\r\n[Sound]\r\nBGMusic=1\r\nBGMusicSize=2147483647\r\n"),
+       WithSettings("[Gif]\r\nGifSize=35\r\n[Sound]\r\nBGMusic=1\r\nBGMusicSize=2147483647\r\n"),
        nullptr},
   };
   for (const FailureCase& c : cases) {
@@ -173,7 +172,7 @@ TEST_F(PayloadTest, MissingOwnFileIsReportedWithItsPath) {
 
 TEST_F(PayloadTest, NoTemporaryNames) {
   // None for the settings file: reported; the message ends in a blank, so no full stop.
-  WriteOwnFile(WithSettings("[Gif]\r\nGifSize=13\r\n"));
+  WriteOwnFile(WithSettings("[Gif]\r\nGifSize=35\r\n"));
   platform().fail_temp_names_from = 0;
   RunPlayer();
   ASSERT_EQ(platform().message_boxes.size(), 1u);

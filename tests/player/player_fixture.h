@@ -20,10 +20,15 @@ inline Bytes ToBytes(const std::string& text) {
   return Bytes(text.begin(), text.end());
 }
 
-// The smallest data that passes for a GIF at start-up, padded to `size` bytes.
-inline Bytes FakeGif(size_t size) {
-  Bytes gif = ToBytes("GIF89a");
-  gif.resize(size < 13 ? 13 : size, 0);
+// A one-pixel GIF (35 bytes), padded after its trailer to `size` bytes.
+inline Bytes TinyGif(size_t size = 35) {
+  Bytes gif = {'G',  'I', 'F',  '8',  '9', 'a', 1, 0, 1, 0,
+               0x80, 0,   0,                                 // 1 x 1, a global map of 2 colours
+               0,    0,   0,    255,  255, 255,              // black, white
+               0x2C, 0,   0,    0,    0,   1,   0, 1, 0, 0,  // one frame at (0, 0), 1 x 1
+               2,    2,   0x44, 0x01, 0,                     // LZW: clear, index 1, end
+               0x3B};                                        // trailer
+  if (gif.size() < size) gif.resize(size, 0);
   return gif;
 }
 
