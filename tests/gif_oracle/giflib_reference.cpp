@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 
 #include <cstring>
+#include <string>
 
 namespace zephlet::oracle {
 namespace {
@@ -33,16 +34,23 @@ std::vector<uint8_t> ColorBytes(const ColorMapObject* map) {
   return out;
 }
 
+// giflib's text for an error code; it has none for some codes (0 among them, which
+// DGifSlurp leaves when it rejects a zero-sized image).
+std::string ErrorText(int code) {
+  const char* text = GifErrorString(code);
+  return text != nullptr ? text : "giflib error " + std::to_string(code);
+}
+
 // Opens and slurps; on success returns the file, else nullptr with `error` set.
 GifFileType* Slurp(MemoryInput& input, std::string& error) {
   int code = 0;
   GifFileType* gif = DGifOpen(&input, ReadFromMemory, &code);
   if (gif == nullptr) {
-    error = GifErrorString(code);
+    error = ErrorText(code);
     return nullptr;
   }
   if (DGifSlurp(gif) != GIF_OK) {
-    error = GifErrorString(gif->Error);
+    error = ErrorText(gif->Error);
     DGifCloseFile(gif, &code);
     return nullptr;
   }
