@@ -1,5 +1,6 @@
 #include "gif/lzw_decoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -19,8 +20,9 @@ constexpr int kMaxCodeSize = 11;  // a larger minimum code size puts the clear c
 // buffer whose first two bytes carry the end of the previous sub-block, so a code can
 // straddle sub-blocks. Table entries whose string is known to be fixed (every prefix in the
 // chain defined before the entry itself) carry their length and first value, so their
-// string is written straight into the pixels; anything else is expanded link by link on
-// the stack, where cycles are caught.
+// string is written straight into the pixels: copied from where it was written before when
+// the rows are in order, else by walking the prefixes. Anything else is expanded link by
+// link on the stack, where cycles are caught.
 class FrameDecoder {
  public:
   FrameDecoder(TGIFSubImage& frame, Stream& stream, int code_size)
@@ -33,6 +35,7 @@ class FrameDecoder {
     std::memset(suffix_, 0, sizeof suffix_);
     std::memset(length_, 0, sizeof length_);
     std::memset(first_, 0, sizeof first_);
+    std::fill_n(offset_, kTableSize, kNoOffset);
     for (int k = 0; k < clear_; ++k) {
       suffix_[k] = static_cast<uint16_t>(k);
       length_[k] = 1;
@@ -70,6 +73,8 @@ class FrameDecoder {
       if (code == clear_) {
         code = FetchAfterClear();
         if (code < 0) break;
+        previous_position_ = Position();
+        previous_exact_ = code < clear_ && !interlaced_;
         *out_++ = static_cast<uint8_t>(code);
         continue;
       }
@@ -179,6 +184,8 @@ class FrameDecoder {
     const int previous_length = length_[previous_code_];
     length_[entry] = static_cast<uint16_t>(previous_length != 0 ? previous_length + 1 : 0);
     first_[entry] = first_[previous_code_];
+    // The entry is the previous string followed by the first value written after it.
+    offset_[entry] = previous_length != 0 && previous_exact_ ? previous_position_ : kNoOffset;
     next_free_ = entry + 1;
     dirty_end_ = next_free_;
     if (next_free_ >= width_limit_ && width_limit_ < kTableSize) {
@@ -196,32 +203,61 @@ class FrameDecoder {
     *last = static_cast<uint8_t>(suffix_[code]);
   }
 
+  uint32_t Position() const { return static_cast<uint32_t>(out_ - pixels_); }
+
+  // Copies `length` bytes written earlier at `from` to the output.
+  void CopyEarlier(uint32_t from, size_t length) {
+    const uint8_t* source = pixels_ + from;
+    if (length < 16) {
+      for (size_t i = 0; i < length; ++i) out_[i] = source[i];
+    } else {
+      std::memcpy(out_, source, length);
+    }
+  }
+
   void Expand(int code) {
     const size_t room = static_cast<size_t>(out_end_ - out_);
+    const uint32_t start = Position();
     if (code < next_free_) {
       const size_t length = length_[code];
       if (length != 0 && length <= room) {
-        WriteString(code, out_ + length - 1);
+        if (offset_[code] != kNoOffset) {
+          CopyEarlier(offset_[code], length);
+        } else {
+          WriteString(code, out_ + length - 1);
+        }
         out_ += length;
         first_value_ = first_[code];
         Define(first_value_);
         previous_code_ = code;
+        previous_position_ = start;
+        previous_exact_ = !interlaced_;
         return;
       }
     } else {
       // Not yet in the table: the previous string followed by its first value.
       const size_t length = length_[previous_code_];
       if (length != 0 && length + 1 <= room) {
-        out_[length] = static_cast<uint8_t>(first_value_);
-        WriteString(previous_code_, out_ + length - 1);
+        const int old_first = first_value_;
+        if (previous_exact_) {
+          CopyEarlier(previous_position_, length);
+        } else {
+          WriteString(previous_code_, out_ + length - 1);
+        }
+        out_[length] = static_cast<uint8_t>(old_first);
         out_ += length + 1;
         first_value_ = first_[previous_code_];
+        const int defined = next_free_;
         Define(first_value_);
+        // The output is the new entry's string when the code names that entry.
+        previous_exact_ = !interlaced_ && code == defined && old_first == first_value_;
         previous_code_ = code;
+        previous_position_ = start;
         return;
       }
     }
     ExpandOnStack(code);
+    previous_exact_ = false;
     Drain();
   }
 
@@ -311,6 +347,10 @@ class FrameDecoder {
   uint16_t suffix_[kTableSize];
   uint16_t length_[kTableSize];  // string length of a fixed entry, 0 when not known
   uint16_t first_[kTableSize];   // first value of a fixed entry's string
+  static constexpr uint32_t kNoOffset = 0xFFFFFFFF;
+  uint32_t offset_[kTableSize];     // where a fixed entry's string stands in the pixels
+  uint32_t previous_position_ = 0;  // where the previous code's output begins
+  bool previous_exact_ = false;     // that output is the previous code's table string
   uint16_t stack_[kStackSize];
   int stack_top_ = 0;
 
