@@ -361,5 +361,30 @@ TEST(LzwDecoderTest, AgreesWithTheReferenceDecoder) {
   EXPECT_GT(errors, 0) << "the generated streams should include table cycles";
 }
 
+TEST(LzwDecoderTest, AgreesWithTheReferenceDecoderOnLargeFrames) {
+  // Full tables, deferred clear codes and long strings, damaged in a few places.
+  std::mt19937 random(4096);
+  for (int round = 0; round < 120; ++round) {
+    const int code_size = 2 + static_cast<int>(random() % 7);
+    const int width = 50 + static_cast<int>(random() % 300);
+    const int height = 20 + static_cast<int>(random() % 100);
+    const bool interlaced = random() % 2 == 0;
+    LzwOptions options;
+    options.clear_when_full = random() % 2 == 0;
+    const size_t count = static_cast<size_t>(width) * height + random() % 200 - 100;
+    const Bytes pixels = RandomPixels(count, 1 << code_size, static_cast<uint32_t>(random()));
+    Bytes data = Concat(
+        {{static_cast<uint8_t>(code_size)},
+         SubBlocks(LzwEncode(pixels, code_size, options), {static_cast<int>(1 + random() % 255)})});
+    if (round % 3 != 0) data = Mangle(data, random);
+    const ReferenceResult expected = ReferenceDecode(data, width, height, interlaced, 0);
+    const Decoded actual = Decode(data, width, height, interlaced);
+    ASSERT_EQ(actual.error, expected.error) << "round " << round;
+    ASSERT_EQ(actual.pixels, expected.pixels) << "round " << round;
+    ASSERT_EQ(actual.warnings, expected.warnings) << "round " << round;
+    ASSERT_EQ(actual.position, expected.end_position) << "round " << round;
+  }
+}
+
 }  // namespace
 }  // namespace zephlet::test

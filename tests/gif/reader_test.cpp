@@ -2,6 +2,7 @@
 // senders, fatal errors, progress, copying and the memory limits.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <new>
 
 #include "gif/extensions.h"
@@ -339,6 +340,25 @@ TEST(GifReaderTest, ProgressOfALoad) {
       {"frame-list", ProgressStage::Running, running, false, "Loading..."},
       {"image", ProgressStage::Ending, 100, true, "Loading..."}};
   EXPECT_EQ(events, expected);
+}
+
+TEST(GifReaderTest, LoadFromFile) {
+  Bytes bytes = {'x', 'x', 'x', 'x'};  // four bytes before the signature
+  const Bytes gif = Screen42().Image(0, 0, 4, 2, kPixels42).Trailer().Data();
+  bytes.insert(bytes.end(), gif.begin(), gif.end());
+  const std::string path = testing::TempDir() + "gif_reader_test.gif";
+  {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+  }
+  TGIFImage image;
+  image.LoadFromFile(path);
+  ASSERT_EQ(image.Frames().Count(), 1);
+  EXPECT_EQ(PixelsOf(image.Frames()[0]), kPixels42);
+  std::remove(path.c_str());
+  EXPECT_THROW(image.LoadFromFile(path), FileOpenError);
 }
 
 TEST(GifReaderTest, SecondLoadReplacesTheFirst) {
