@@ -48,6 +48,8 @@ class FrameDecoder {
     std::memset(buffer_, 0, sizeof buffer_);
   }
 
+  // The pixel loop: one code at a time, each writing its whole string. Values of the last
+  // string beyond the last pixel stay on the stack.
   void Run() {
     uint8_t* pixels = frame_.Pixels();
     width_px_ = frame_.FrameWidth;
@@ -86,8 +88,8 @@ class FrameDecoder {
       Expand(code);
     }
     // One more value after the pixels: normally the end code, which moves the stream past
-    // the data's terminator. Values left over from the last string are simply dropped.
-    if (!end_code_met && stack_top_ == 0) ExpandNextCodeDiscarding();
+    // the data's terminator.
+    if (!end_code_met) NextPixelValue();
   }
 
  private:
@@ -295,20 +297,24 @@ class FrameDecoder {
     }
   }
 
-  // The value taken after the pixel loop, when no value of the last string is left.
-  void ExpandNextCodeDiscarding() {
+  // The next decoded value: one left over from the last string, else ExpandNextCode.
+  int NextPixelValue() {
+    if (stack_top_ > 0) return stack_[--stack_top_];
+    return ExpandNextCode();
+  }
+
+  // Fetches and expands the next code one value at a time: the string's first value, or -1
+  // when the data has run out, or -2 at the end code.
+  int ExpandNextCode() {
     const int code = FetchCode(width_);
-    if (code < 0) return;
-    if (code == clear_) {
-      FetchAfterClear();
-      return;
-    }
+    if (code < 0) return code;
+    if (code == clear_) return FetchAfterClear();
     if (code == end_) {
       SkipRestOfData();
-      return;
+      return -2;
     }
     ExpandOnStack(code);
-    stack_top_ = 0;
+    return stack_[--stack_top_];
   }
 
   // ---- output rows
