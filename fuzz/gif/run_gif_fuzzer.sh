@@ -9,7 +9,7 @@ seconds=${2:-60}
 dir=$build/fuzz/gif
 corpus=$(mktemp -d "${TMPDIR:-/tmp}/gif-fuzz-corpus.XXXXXX")
 trap 'rm -rf "$corpus"' EXIT
-# A frame may hold 64 Mpixel and an image 256 Mpixel; a copy doubles that.
+# The target lets one run allocate 4 Mpixel for the image and as much for its copy.
 "$dir/gif_fuzzer" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
-  -malloc_limit_mb=128 -max_len=8192 -print_final_stats=1 \
+  -malloc_limit_mb=64 -max_len=8192 -print_final_stats=1 \
   -artifact_prefix="$dir/" "$corpus" "$dir/seeds"
