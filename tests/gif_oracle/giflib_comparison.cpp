@@ -58,6 +58,7 @@ void ExpectSameAsGiflib(const std::vector<uint8_t>& bytes, Warnings warnings) {
   EXPECT_EQ(ours.height, ref.height);
   EXPECT_EQ(ours.background, ref.background);
   EXPECT_EQ(ours.global_colors, ref.global_colors) << "global colour table";
+  EXPECT_EQ(ours.loop_count, ref.loop_count) << "loop count, -1 without a loop block";
   ASSERT_EQ(ours.frames.size(), ref.frames.size()) << "frames holding an image";
   for (size_t i = 0; i < ref.frames.size(); ++i) {
     SCOPED_TRACE("frame " + std::to_string(i));

@@ -57,6 +57,28 @@ GifFileType* Slurp(MemoryInput& input, std::string& error) {
   return gif;
 }
 
+// The loop count of the first loop block ("NETSCAPE2.0" or "ANIMEXTS1.0") among an image's
+// extensions, or -1. giflib keeps the block's data sub-blocks as continuation blocks after
+// it; a sub-block whose identifier (low 3 bits) is 1 holds the count, and a later one wins.
+int LoopCountOf(const SavedImage& image) {
+  for (int e = 0; e < image.ExtensionBlockCount; ++e) {
+    const ExtensionBlock& block = image.ExtensionBlocks[e];
+    if (block.Function != APPLICATION_EXT_FUNC_CODE || block.ByteCount != 11) continue;
+    const std::string signature(reinterpret_cast<const char*>(block.Bytes), 11);
+    if (signature != "NETSCAPE2.0" && signature != "ANIMEXTS1.0") continue;
+    int loop = 0;
+    for (int d = e + 1; d < image.ExtensionBlockCount; ++d) {
+      const ExtensionBlock& data = image.ExtensionBlocks[d];
+      if (data.Function != CONTINUE_EXT_FUNC_CODE) break;
+      if (data.ByteCount >= 3 && (data.Bytes[0] & 7) == 1) {
+        loop = data.Bytes[1] | (data.Bytes[2] << 8);
+      }
+    }
+    return loop;
+  }
+  return -1;
+}
+
 }  // namespace
 
 DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
@@ -74,6 +96,7 @@ DecodedGif DecodeWithGiflib(const std::vector<uint8_t>& bytes) {
   out.global_colors = ColorBytes(gif->SColorMap);
   for (int i = 0; i < gif->ImageCount; ++i) {
     const SavedImage& image = gif->SavedImages[i];
+    if (out.loop_count < 0) out.loop_count = LoopCountOf(image);
     DecodedFrame frame;
     frame.left = image.ImageDesc.Left;
     frame.top = image.ImageDesc.Top;
