@@ -529,7 +529,9 @@ TEST(GifReaderTest, ImageTotalIsLimited) {
   // The copy counts its own pixels, and stops at the image limit.
   TGIFImage copy;
   copy.ReservePixels(kMaxImagePixels - 12);
+  image.OnGIFWarning = [](TGIFObject*, int, const std::string&) {};
   EXPECT_THROW(copy.Assign(&image), std::bad_alloc);
+  EXPECT_FALSE(copy.OnGIFWarning) << "the source's handler is dropped after a failed copy too";
   EXPECT_EQ(copy.Frames().Count(), 1);
   EXPECT_EQ(copy.AllocatedPixels(), kMaxImagePixels - 4);
   copy.Clear();
