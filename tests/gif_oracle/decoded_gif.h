@@ -32,7 +32,7 @@ struct DecodedGif {
   int background = 0;
   std::vector<uint8_t> global_colors;
   std::vector<DecodedFrame> frames;  // the frames that hold an image, file order
-  int frames_without_image = 0;      // our reader's frames of extensions only
+  int frames_without_image = 0;      // our reader's frames without pixels (extensions only)
   int loop_count = -1;               // of the first loop extension; -1 without one
   std::vector<std::string> warnings;
   DecodeOutcome outcome = DecodeOutcome::Loaded;

@@ -1,6 +1,6 @@
 // Our reader against giflib on the corpus that make_gif_corpus.py writes: every file must
-// give the same screen, colour tables, frame geometry, graphic control values and colour
-// indices, frame by frame, and load without a warning.
+// give the same screen, colour tables, loop count, frame geometry, graphic control values
+// and colour indices, frame by frame, and load without a warning.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,7 +35,7 @@ std::string ReadMarker(const fs::path& path) {
   return text;
 }
 
-// Skips the calling test when the generator could not run; empty when the corpus is there.
+// Why the corpus cannot be used (the generator skipped, or never ran); empty when it is there.
 std::string CorpusUnavailable() {
   if (fs::exists(CorpusDir() / "SKIPPED")) {
     return "corpus not generated: " + ReadMarker(CorpusDir() / "SKIPPED");

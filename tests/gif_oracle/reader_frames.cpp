@@ -1,7 +1,5 @@
 #include "gif_oracle/reader_frames.h"
 
-#include <new>
-
 #include "gif/extensions.h"
 #include "gif/gif_error.h"
 #include "gif/gif_image.h"
