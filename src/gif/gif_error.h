@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "runtime/file_errors.h"
+
 namespace zephlet {
 
 // The platform's invalid-graphic error, base of every GIF error.
@@ -31,12 +33,6 @@ class OutOfMemoryError : public std::bad_alloc {
 class ListIndexError : public std::out_of_range {
  public:
   explicit ListIndexError(long long index);
-};
-
-// A file that cannot be opened for reading.
-class FileOpenError : public std::runtime_error {
- public:
-  explicit FileOpenError(const std::string& file_name);
 };
 
 [[noreturn]] void RaiseGIFError(const std::string& message);

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "player/player_errors.h"
+#include "runtime/file_errors.h"
 
 namespace zephlet {
 

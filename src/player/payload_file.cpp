@@ -1,7 +1,7 @@
 #include "player/payload_file.h"
 
 #include "platform/platform.h"
-#include "player/player_errors.h"
+#include "runtime/file_errors.h"
 
 namespace zephlet {
 

@@ -7,7 +7,7 @@
 #include "player/file_io.h"
 #include "player/form.h"
 #include "player/payload_file.h"
-#include "player/player_errors.h"
+#include "runtime/file_errors.h"
 #include "player/player_settings.h"
 #include "player/player_state.h"
 
