@@ -50,14 +50,11 @@ if cmake -S . -B build/clang -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   ninja -C build/clang; then
   ok clang.build
   section "fuzzing (${fuzz_seconds}s per target)"
-  for fuzzer in $(find build/clang/fuzz -type f -name '*_fuzz' -perm -u+x | sort); do
-    name=$(basename "$fuzzer")
-    corpus=build/fuzz-corpus/$name
-    mkdir -p "$corpus"
-    seeds=$(find fuzz -name make_seeds.sh -path "*/${name%_fuzz}/*" | head -n 1)
-    [ -n "$seeds" ] && bash "$seeds" "$corpus"
-    if "$fuzzer" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -malloc_limit_mb=1024 \
-      -timeout=10 -print_final_stats=1 "$corpus" >"build/logs/$name.log" 2>&1; then
+  # Each fuzz target has a run script: fuzz/NAME/run_NAME_fuzzer.sh BUILD_DIR SECONDS.
+  for runner in fuzz/*/run_*_fuzzer.sh; do
+    name=$(basename "$runner" .sh)
+    name=${name#run_}
+    if sh "$runner" "$root/build/clang" "$fuzz_seconds" >"build/logs/$name.log" 2>&1; then
       ok "fuzz.$name ($(grep -Eo 'Done [0-9]+ runs' "build/logs/$name.log" | tail -n 1))"
     else
       bad "fuzz.$name"
