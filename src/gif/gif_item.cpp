@@ -16,7 +16,7 @@ void TGIFItem::SaveToFile(const std::string& file_name) {
   SaveToStream(buffer);
   std::filebuf file;
   if (file.open(file_name, std::ios::out | std::ios::binary | std::ios::trunc) == nullptr) {
-    throw FileOpenError(file_name);
+    throw FileCreateError(file_name);
   }
   const auto& bytes = buffer.Bytes();
   const auto size = static_cast<std::streamsize>(bytes.size());
