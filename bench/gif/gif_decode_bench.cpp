@@ -8,6 +8,7 @@
 // run ends with a table of input MB/s, output Mpixel/s and our speed as a ratio of each peer's.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -58,6 +59,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no input: neither %s/gif-suites/wuffs nor %s holds a GIF\n",
                  shared.c_str(), corpus.c_str());
     return 1;
+  }
+  if (std::none_of(inputs.begin(), inputs.end(),
+                   [](const BenchInput& in) { return in.generated; })) {
+    std::fprintf(stderr, "no generated corpus in %s: build the target gif_bench_corpus to add it\n",
+                 corpus.c_str());
   }
   std::vector<FileFacts> facts;
   for (const BenchInput& input : inputs) {
