@@ -9,8 +9,11 @@
 #include "gif/gif_object.h"
 #include "gif/stream.h"
 #include "gif/sub_image.h"
+#include "runtime/thread_list.h"
 
 namespace zephlet {
+
+class TGIFPainter;
 
 // Unit-level state. The player adds bit 6 to DefaultPaintOptions before it creates its image.
 inline uint16_t DefaultPaintOptions = 0x060F;
@@ -74,6 +77,10 @@ class TGIFImage : public TGIFObject {
   int PainterPriority = kDefaultPainterPriority;
   int SpeedPercent = kDefaultSpeedPercent;
   uint32_t BackdropColor = kColorNone;
+
+  // The image's live painters. Its lock is the painter lock that the painters,
+  // the clean-up and the drawing hold while they look at the frames.
+  runtime::ThreadList<TGIFPainter> Painters;
 
   // Pixels held by this image's frames. ReservePixels raises OutOfMemoryError when the
   // total would pass kMaxImagePixels.

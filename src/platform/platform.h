@@ -67,6 +67,10 @@ class Platform {
   virtual void DestroyFormWindow() = 0;
   virtual bool FormVisible() = 0;
 
+  // --- Display -------------------------------------------------------------------
+  // Bits per pixel times colour planes of the screen.
+  virtual int DisplayBitsPerPixel() = 0;
+
   // --- Sound devices ---------------------------------------------------------
   virtual int WaveOutDeviceCount() = 0;
 };

@@ -33,6 +33,7 @@ void HeadlessPlatform::Reset() {
   if (mkdtemp(buffer.data()) != nullptr) temp_dir_ = std::string(buffer.data()) + "/";
   own_path.clear();
   wave_out_devices = 1;
+  display_bits_per_pixel = 32;
   fail_temp_names_from = -1;
   message_box_answers.clear();
   application_title.clear();
@@ -126,6 +127,8 @@ void HeadlessPlatform::DestroyFormWindow() {
 bool HeadlessPlatform::FormVisible() {
   return form_visible;
 }
+
+int HeadlessPlatform::DisplayBitsPerPixel() { return display_bits_per_pixel; }
 
 int HeadlessPlatform::WaveOutDeviceCount() {
   return wave_out_devices;

@@ -29,6 +29,7 @@ class HeadlessPlatform final : public Platform {
   // --- Scene set-up -----------------------------------------------------------
   std::string own_path;
   int wave_out_devices = 1;
+  int display_bits_per_pixel = 32;
   // MakeTempFileName fails from this call on (0-based count); -1 never fails.
   int fail_temp_names_from = -1;
   // Answers given to message boxes, in order; kOk when none is left.
@@ -61,6 +62,7 @@ class HeadlessPlatform final : public Platform {
   void CreateFormWindow(const FormWindowEvents& events) override;
   void DestroyFormWindow() override;
   bool FormVisible() override;
+  int DisplayBitsPerPixel() override;
   int WaveOutDeviceCount() override;
 
  private:

@@ -84,6 +84,13 @@ class Win32Platform final : public Platform {
 
   bool FormVisible() override { return form_ != nullptr && IsWindowVisible(form_) != FALSE; }
 
+  int DisplayBitsPerPixel() override {
+    HDC screen = GetDC(nullptr);
+    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return bits;
+  }
+
   int WaveOutDeviceCount() override { return static_cast<int>(waveOutGetNumDevs()); }
 
  private:
