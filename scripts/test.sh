@@ -38,10 +38,26 @@ if cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   ok native.build
   section "native tests"
   ctest --test-dir build/native -j "$(nproc)" --output-on-failure --timeout 900 \
-    2>&1 | tee build/logs/native-ctest.log | grep -vE '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .* Passed'
+    2>&1 | tee build/logs/native-ctest.log |
+    grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+:)'
   count_ctest build/logs/native-ctest.log native.ctest
 else
   bad native.build
+fi
+
+section "thread tests under the thread sanitizer (clang)"
+if cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DZEPHLET_TSAN=ON >/dev/null &&
+  targets=$(ctest --test-dir build/native -L threads -N -V 2>/dev/null |
+    sed -nE 's|.*Test command: .*/([^/ ]+)( .*)?$|\1|p' | sort -u) &&
+  [ -n "$targets" ] && ninja -C build/tsan $targets; then
+  ok tsan.build
+  ctest --test-dir build/tsan -L threads -j "$(nproc)" --output-on-failure --timeout 900 \
+    2>&1 | tee build/logs/tsan-ctest.log |
+    grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+:)'
+  count_ctest build/logs/tsan-ctest.log tsan.ctest
+else
+  bad tsan.build
 fi
 
 section "clang build with the fuzz targets"
