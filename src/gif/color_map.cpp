@@ -80,7 +80,15 @@ void TGIFGlobalColorMap::ReportWarning(int severity, const std::string& message)
 }
 
 void TGIFGlobalColorMap::Changed() {
-  // The image's shared palette is a rendering cache that arrives with the bitmaps.
+  // The image's palette and the bitmaps of frames drawn with the global colours were
+  // made from these entries.
+  TGIFImage* image = header_ != nullptr ? header_->Image() : nullptr;
+  if (image == nullptr) return;
+  image->SetImagePalette(nullptr);
+  for (int i = 0; i < image->Frames().Count(); ++i) {
+    TGIFSubImage& frame = image->Frames().SubImage(i);
+    if (frame.LocalMap.EntryCount() == 0) frame.FreeFrameBitmap();
+  }
 }
 
 void TGIFLocalColorMap::ReportWarning(int severity, const std::string& message) {
@@ -89,7 +97,7 @@ void TGIFLocalColorMap::ReportWarning(int severity, const std::string& message) 
 }
 
 void TGIFLocalColorMap::Changed() {
-  // The frame's palette handle is a rendering cache that arrives with the bitmaps.
+  if (frame_ != nullptr) frame_->SetFramePalette(nullptr);
 }
 
 }  // namespace zephlet

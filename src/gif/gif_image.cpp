@@ -24,6 +24,7 @@ void TGIFImage::Clear() {
   header_.GlobalMap.Changed();
   header_.LogicalWidth = 0;
   header_.LogicalHeight = 0;
+  SetImagePalette(nullptr);
 }
 
 void TGIFImage::LoadFromStream(Stream& stream) {

@@ -9,6 +9,7 @@
 #include "gif/gif_object.h"
 #include "gif/stream.h"
 #include "gif/sub_image.h"
+#include "graphics/palette.h"
 #include "runtime/thread_list.h"
 
 namespace zephlet {
@@ -78,6 +79,21 @@ class TGIFImage : public TGIFObject {
   int SpeedPercent = kDefaultSpeedPercent;
   uint32_t BackdropColor = kColorNone;
 
+  // Rendering state (frame_bitmap.cpp). The image's palette, or none.
+  graphics::PaletteHandle SharedPalette;
+  // Set when a new palette dropped a bitmap; the next bitmap build then asks for a redraw.
+  bool PaletteModified = false;
+  // Frames are rendered dithered onto the web cube: DitherOption is set and either
+  // AutoDitherOption is clear or the display is paletted.
+  bool IsDithering() const;
+  // The image's palette: SharedPalette, the web cube when dithering, else one made from
+  // the global table (stored as SharedPalette), or frame 0's palette without a global
+  // table. Raises "No global or local color table defined" when called again from inside
+  // itself (no table anywhere).
+  graphics::PaletteHandle ImagePalette();
+  // Replaces SharedPalette.
+  void SetImagePalette(graphics::PaletteHandle palette);
+
   // The image's live painters. Its lock is the painter lock that the painters,
   // the clean-up and the drawing hold while they look at the frames.
   runtime::ThreadList<TGIFPainter> Painters;
@@ -92,6 +108,7 @@ class TGIFImage : public TGIFObject {
   TGIFHeader header_;
   TGIFImageList frames_;
   int64_t allocated_pixels_ = 0;
+  bool in_image_palette_ = false;  // ImagePalette is running
 };
 
 }  // namespace zephlet

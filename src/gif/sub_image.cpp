@@ -51,6 +51,8 @@ TGIFColorMap& TGIFSubImage::ActiveMap() {
 }
 
 void TGIFSubImage::Clear() {
+  FreeFrameBitmap();
+  FreeFrameMask();
   ExtensionBlocks.Clear();
   LocalMap.Clear();
   LocalMap.Changed();
@@ -129,6 +131,10 @@ void TGIFSubImage::Assign(const TGIFSubImage& source) {
     buffer.SetPosition(0);
     ExtensionBlocks.LoadFromStream(buffer, this);
   }
+
+  // The bitmap is copied, the mask is not: MaskWanted stays set, so the first transparent
+  // drawing of the copy rebuilds both.
+  if (source.CachedBitmap) CachedBitmap = std::make_unique<graphics::Bitmap>(*source.CachedBitmap);
 }
 
 TGIFSubImage& TGIFImageList::SubImage(int index) const {

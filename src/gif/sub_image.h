@@ -9,6 +9,10 @@
 #include "gif/color_map.h"
 #include "gif/extension_list.h"
 #include "gif/gif_item.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "graphics/geometry.h"
+#include "graphics/palette.h"
 
 namespace zephlet {
 
@@ -34,8 +38,47 @@ class TGIFSubImage : public TGIFItem {
   bool HasTransparency = false;
   // The first graphic control extension created for this frame; it lives in ExtensionBlocks.
   TGIFGraphicControlExtension* FrameControl = nullptr;
-  // Rendering caches come later; a new frame wants a mask.
+  // Rendering caches (frame_bitmap.cpp), built on first use and dropped when what they
+  // were built from changes. The frame's 8-bit bitmap, or none.
+  std::unique_ptr<graphics::Bitmap> CachedBitmap;
+  // The monochrome transparency mask (bit 1 = transparent), or none; kept only when at
+  // least one pixel is transparent.
+  std::unique_ptr<graphics::Bitmap> MaskBitmap;
+  // True until the next bitmap build; a build that finds it set (and HasTransparency)
+  // makes the mask.
   bool MaskWanted = true;
+  // The palette of the frame's bitmap, or none.
+  graphics::PaletteHandle PaletteHandle;
+
+  // The frame's bitmap, built on first use; none for an empty frame.
+  graphics::Bitmap* FrameBitmap();
+  // The palette for the frame's bitmap: the bitmap's own, PaletteHandle, the web cube
+  // when dithering, the image palette when the local table is empty, else one made from
+  // the local table (stored as PaletteHandle).
+  graphics::PaletteHandle FramePalette();
+  // Replaces PaletteHandle; a cached bitmap with another palette is dropped.
+  void SetFramePalette(graphics::PaletteHandle palette);
+  // Rebuilds bitmap and mask when a mask is still wanted; true when the frame has a mask.
+  bool MaskReady();
+  void FreeFrameBitmap();
+  // Drops the mask and asks for a new one at the next build.
+  void FreeFrameMask();
+  // Sets position and size; a change of size drops bitmap and mask, a move keeps them.
+  void SetFrameBounds(uint16_t left, uint16_t top, uint16_t width, uint16_t height);
+
+  // The frame's rectangle on the logical screen mapped into `rect`.
+  graphics::Rect ScaledFrameRect(const graphics::Rect& rect) const;
+  // Draws the frame at ScaledFrameRect(rect), or, with `tile`, unscaled at its place in
+  // every logical-screen-sized tile over rect. With `transparent` and a mask, the pixels
+  // under the mask keep the canvas's pixels.
+  //
+  // Each call raises exactly one change notification of the canvas, whatever it drew
+  // (one tile, many tiles, or nothing); a caller that groups changes in an UpdateScope
+  // gets it at the end of its scope. The painter's one notification per frame rests on it.
+  void DrawFrame(graphics::Canvas& canvas, const graphics::Rect& rect, bool tile, bool transparent);
+  // Like DrawFrame, but the frame fills `rect` itself (tiles as in DrawFrame).
+  void StretchDrawFrame(graphics::Canvas& canvas, const graphics::Rect& rect, bool tile,
+                        bool transparent);
 
   // FrameWidth x FrameHeight colour indices, rows top to bottom; null when there are none.
   const uint8_t* Pixels() const { return pixels_.empty() ? nullptr : pixels_.data(); }
