@@ -1,5 +1,7 @@
 #include "gif/gif_image.h"
 
+#include <atomic>
+
 #include "gif/gif_error.h"
 #include "gif/gif_limits.h"
 
@@ -8,17 +10,40 @@ namespace zephlet {
 namespace {
 constexpr const char* kLoading = "Loading...";
 constexpr const char* kCopying = "Copying...";
+std::atomic<TGIFPainterService*> painter_service{nullptr};
 }  // namespace
+
+void InstallPainterService(TGIFPainterService* service) {
+  painter_service = service;
+}
 
 TGIFImage::TGIFImage() : PaintOptions(DefaultPaintOptions), header_(this), frames_(this) {
   Clear();
 }
 
 TGIFImage::~TGIFImage() {
+  StopPainters();
+  if (TGIFPainterService* service = painter_service) service->DetachPainters(*this);
   Clear();
 }
 
+void TGIFImage::StopPainters() {
+  if (TGIFPainterService* service = painter_service) service->StopPainters(*this);
+  ReleaseDrawCache();
+}
+
+void TGIFImage::KillPainterThreads() {
+  if (TGIFPainterService* service = painter_service) service->KillPainterThreads(*this);
+}
+
+void TGIFImage::ReleaseDrawCache() {
+  if (TGIFPainterService* service = painter_service) service->HaltDrawPainter(*this);
+  DrawCache.reset();
+}
+
 void TGIFImage::Clear() {
+  // No painter may look at the frames while they go.
+  StopPainters();
   frames_.Clear();
   header_.GlobalMap.Clear();
   header_.GlobalMap.Changed();
@@ -87,6 +112,7 @@ void TGIFImage::Assign(const TGIFImage* source) {
 TGIFSubImage& TGIFImage::AddFrame(std::unique_ptr<TGIFSubImage> frame) {
   // Only a frame made for this image: its pixels count against this image's limit.
   if (frame == nullptr || frame->Image() != this) RaiseGIFError(gif_msg::kUnsupportedObject);
+  ReleaseDrawCache();
   auto& added = static_cast<TGIFSubImage&>(frames_.Add(std::move(frame)));
   Changed(this);
   return added;

@@ -7,8 +7,12 @@
 
 #include "gif/gif_header.h"
 #include "gif/gif_object.h"
+#include "gif/painter/painter_event.h"
 #include "gif/stream.h"
 #include "gif/sub_image.h"
+#include "graphics/bitmap.h"
+#include "graphics/canvas.h"
+#include "graphics/geometry.h"
 #include "graphics/palette.h"
 #include "runtime/thread_list.h"
 
@@ -28,6 +32,19 @@ inline constexpr uint8_t kDefaultCompression = 0;
 inline constexpr int kDefaultPainterPriority = 3;  // the platform's normal thread priority
 inline constexpr int kDefaultSpeedPercent = 100;
 inline constexpr uint32_t kColorNone = 0x1FFFFFFF;  // the platform's no-colour value
+
+// What the image needs of the painter library: installed by it when it makes a
+// painter, so an image without painters needs none of it.
+class TGIFPainterService {
+ public:
+  virtual ~TGIFPainterService() = default;
+  virtual void StopPainters(TGIFImage& image) = 0;
+  virtual void KillPainterThreads(TGIFImage& image) = 0;
+  virtual void HaltDrawPainter(TGIFImage& image) = 0;
+  // The image goes away: every painter still registered leaves it untouched.
+  virtual void DetachPainters(TGIFImage& image) = 0;
+};
+void InstallPainterService(TGIFPainterService* service);
 
 class TGIFImage : public TGIFObject {
  public:
@@ -94,9 +111,58 @@ class TGIFImage : public TGIFObject {
   // Replaces SharedPalette.
   void SetImagePalette(graphics::PaletteHandle palette);
 
+  // Rewrites the frames before display (tidy_frames.cpp): `options` is a set of the
+  // TidyOptions of tidy_frames.h. Stops the painters and holds the Painters lock meanwhile.
+  void TidyFrames(uint8_t options, uint8_t color_reduction, uint8_t dither_mode,
+                  int32_t reduction_bits);
+
   // The image's live painters. Its lock is the painter lock that the painters,
   // the clean-up and the drawing hold while they look at the frames.
   runtime::ThreadList<TGIFPainter> Painters;
+
+  // Painting (gif/painter/). StartPainter, CreatePainter, SetSpeedPercent and the
+  // drawing below are defined by the painter library; StopPainters, KillPainterThreads
+  // and ReleaseDrawCache reach the painters through the painter service, so that the
+  // reader links without it.
+  // Starts a painter on `rect` of `canvas`; returns it when it is threaded (launched),
+  // none when it already ran inline, or for an empty image or rectangle.
+  TGIFPainter* StartPainter(graphics::Canvas& canvas, const graphics::Rect& rect,
+                            uint16_t options);
+  // Creates and registers a painter (a threaded one is returned unlaunched; a
+  // synchronous one runs inline and none is returned). `ref`, when given, is the slot
+  // that holds the painter until it finishes.
+  TGIFPainter* CreatePainter(TGIFPainter** ref, graphics::Canvas& canvas,
+                             const graphics::Rect& rect, uint16_t options);
+  // Clamps to 0..1000 and passes a changed value on to DrawPainter.
+  void SetSpeedPercent(int percent);
+  // Halts every painter and waits, serving hand-overs, until the threaded ones have
+  // finished; then releases the draw cache.
+  void StopPainters();
+  // Halts the threaded painters and waits for them to finish, serving hand-overs.
+  void KillPainterThreads();
+  // Copied into every painter when it is created.
+  PainterEvent OnPaintBegin;
+  PainterEvent OnFrameBegin;
+  PainterEvent OnFrameDone;
+  PainterEvent OnNextPass;
+  PainterEvent OnPaintEnd;
+
+  // Drawing for picture controls (gif/painter/image_draw.cpp).
+  void Draw(graphics::Canvas& canvas, const graphics::Rect& rect);
+  // DrawCache, made from frame 0 when missing; none without frames.
+  graphics::Bitmap* DrawCacheBitmap();
+  // DrawCache, made empty (image-sized, image palette) when missing.
+  graphics::Bitmap* NewDrawCache();
+  // Halts DrawPainter and frees DrawCache.
+  void ReleaseDrawCache();
+  // Halts DrawPainter, waits for it to end, then releases the draw cache.
+  void StopDrawPainter();
+  // The painter started by Draw; it clears this slot itself when it finishes.
+  TGIFPainter* DrawPainter = nullptr;
+  // The image-sized bitmap Draw paints through; its changes are the image's changes.
+  std::unique_ptr<graphics::Bitmap> DrawCache;
+  // Guards Draw against re-entry.
+  bool Drawing = false;
 
   // Pixels held by this image's frames. ReservePixels raises OutOfMemoryError when the
   // total would pass kMaxImagePixels.

@@ -1,0 +1,284 @@
+// The clean-up before display: what each option changes, what it leaves, and its progress.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "frame_fixtures.h"
+#include "gif/extensions.h"
+#include "gif/gif_error.h"
+#include "gif/tidy_frames.h"
+
+namespace zephlet::test {
+namespace {
+
+struct Progress {
+  std::vector<std::string> events;
+  explicit Progress(TGIFImage& image) {
+    image.OnProgress = [this](TGIFObject*, ProgressStage stage, int percent, bool,
+                              const ProgressRect&, const std::string& message) {
+      const char* names[] = {"start", "run", "end"};
+      events.push_back(std::string(names[static_cast<int>(stage)]) + " " + std::to_string(percent) +
+                       " " + message);
+    };
+  }
+};
+
+void CleanUp(TGIFImage& image) {
+  image.TidyFrames(CleanUpOption, 0, 0, 0);
+}
+
+TEST(TidyFrames, SampleCharacterKeepsItsTransparencyAndLosesTheLoopBlock) {
+  auto image = LoadImage(CharacterGif());
+  Progress progress(*image);
+  CleanUp(*image);
+  ASSERT_EQ(image->Frames().Count(), 1);
+  TGIFSubImage& frame = image->Frames().SubImage(0);
+  ASSERT_EQ(frame.ExtensionBlocks.Count(), 1);
+  EXPECT_EQ(&frame.ExtensionBlocks.Extension(0), frame.FrameControl);
+  EXPECT_TRUE(frame.HasTransparency);
+  EXPECT_EQ(frame.FrameControl->DisposalMode(), 2);
+  // Total 6, Done 4 when phase 3 reports.
+  EXPECT_EQ(progress.events,
+            (std::vector<std::string>{"start 0 Optimizing...", "run 67 Optimizing...",
+                                      "end 100 Optimizing..."}));
+}
+
+TEST(TidyFrames, UnusedTransparencyGoesAndWithItTheOneFramesControlBlock) {
+  Bytes pixels = CharacterPixels();
+  for (uint8_t& p : pixels) p = p == 15 ? 14 : p;
+  ImageDataOptions data;
+  data.min_code_size = 4;
+  auto image = LoadImage(GifWriter()
+                             .Header(186, 32, 16)
+                             .NetscapeLoop(0)
+                             .GraphicControl(0x09, 3, 15)
+                             .Image(0, 0, 186, 32, pixels, 0, 0, data)
+                             .Trailer()
+                             .Data());
+  Progress progress(*image);
+  CleanUp(*image);
+  ASSERT_EQ(image->Frames().Count(), 1);
+  TGIFSubImage& frame = image->Frames().SubImage(0);
+  EXPECT_FALSE(frame.HasTransparency);
+  EXPECT_EQ(frame.FrameControl, nullptr);
+  EXPECT_EQ(frame.ExtensionBlocks.Count(), 0);
+  EXPECT_EQ(frame.PixelCount(), 186 * 32);
+  EXPECT_EQ(progress.events,
+            (std::vector<std::string>{"start 0 Optimizing...", "run 17 Optimizing...",
+                                      "run 67 Optimizing...", "end 100 Optimizing..."}));
+}
+
+// Two frames on a 200 x 200 screen: the first with its disposal, the second as given.
+struct DisposalCase {
+  const char* name;
+  uint8_t first_flags;  // graphic control flags of frame 0 (disposal in bits 2-4)
+  uint16_t left, top, width, height;
+  int second_flags;  // -1: no graphic control extension
+  int expected_disposal;
+};
+
+class TidyDisposal : public testing::TestWithParam<DisposalCase> {};
+
+TEST_P(TidyDisposal, DropsADisposalOnlyWhenTheNextOpaqueFrameCoversIt) {
+  const DisposalCase& c = GetParam();
+  GifWriter gif;
+  gif.Header(200, 200, 4)
+      .GraphicControl(c.first_flags, 5, 3)
+      .Image(0, 0, 100, 100, Bytes(10000, 1));
+  if (c.second_flags >= 0) gif.GraphicControl(static_cast<uint8_t>(c.second_flags), 5, 3);
+  // One pixel of index 3, so that a transparent second frame really shows through.
+  Bytes second(size_t{c.width} * c.height, 2);
+  second[0] = 3;
+  gif.Image(c.left, c.top, c.width, c.height, second).Trailer();
+  auto image = LoadImage(gif.Data());
+  CleanUp(*image);
+  ASSERT_EQ(image->Frames().Count(), 2);
+  ASSERT_NE(image->Frames().SubImage(0).FrameControl, nullptr);
+  EXPECT_EQ(image->Frames().SubImage(0).FrameControl->DisposalMode(), c.expected_disposal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TidyDisposal,
+    testing::Values(
+        // A small opaque frame drawn after a larger frame that restores its area leaves
+        // most of that area to the restore: dropping the disposal would leave the first
+        // frame's pixels around the small one. The disposal stays.
+        DisposalCase{"SmallerNextFrameKeepsTheDisposal", 0x08, 10, 10, 20, 20, -1, 2},
+        // A next opaque frame over all of this one hides its pixels either way.
+        DisposalCase{"CoveringNextFrameDropsTheDisposal", 0x08, 0, 0, 200, 200, -1, 0},
+        DisposalCase{"ExactlyCoveringDropsRestorePrevious", 0x0C, 0, 0, 100, 100, -1, 0},
+        // Not opaque: the first frame would show through.
+        DisposalCase{"TransparentNextFrameKeepsIt", 0x08, 0, 0, 200, 200, 0x01, 2},
+        // The next frame restores what was before it, which must be the background.
+        DisposalCase{"NextFrameRestoringPreviousKeepsIt", 0x08, 0, 0, 200, 200, 0x0C, 2},
+        DisposalCase{"DisjointFramesKeepIt", 0x08, 100, 100, 50, 50, -1, 2},
+        DisposalCase{"LeaveInPlaceIsNotTouched", 0x04, 0, 0, 200, 200, -1, 1}),
+    CaseName{});
+
+TEST(TidyFrames, PhaseThreeDropsBlocksThatCarryNothing) {
+  Bytes four(4, 1);
+  GifWriter gif;
+  gif.Header(2, 2, 4)
+      .NetscapeLoop(0)
+      .Comment("made by hand")
+      .PlainText("hello")
+      .Application("SOMEAPP1.0", {{1, 2, 3}})
+      .Image(0, 0, 2, 2, four)
+      .GraphicControl(0x04, 50, 0)  // delay 50 in a many-frame image: stays
+      .Image(0, 0, 2, 2, four)
+      .GraphicControl(0x06, 0, 0)  // waits for input: stays
+      .Image(0, 0, 2, 2, four)
+      .NetscapeLoop(3)             // a second loop block: never read
+      .GraphicControl(0x04, 0, 0)  // delay 0, leave in place: freed
+      .Image(0, 0, 2, 2, four)
+      .GraphicControl(0x04, 0, 0)  // a frame of this block alone: block and frame freed
+      .Trailer();
+  auto image = LoadImage(gif.Data());
+  ASSERT_EQ(image->Frames().Count(), 5);
+  CleanUp(*image);
+  ASSERT_EQ(image->Frames().Count(), 4);
+  const TGIFExtensionList& first = image->Frames().SubImage(0).ExtensionBlocks;
+  ASSERT_EQ(first.Count(), 1);
+  EXPECT_NE(dynamic_cast<TGIFAppExtNSLoop*>(&first.Extension(0)), nullptr);
+  ASSERT_NE(image->Frames().SubImage(1).FrameControl, nullptr);
+  EXPECT_EQ(image->Frames().SubImage(1).FrameControl->FrameDelay(), 50);
+  ASSERT_NE(image->Frames().SubImage(2).FrameControl, nullptr);
+  EXPECT_TRUE(image->Frames().SubImage(2).FrameControl->WaitForInput());
+  EXPECT_EQ(image->Frames().SubImage(3).ExtensionBlocks.Count(), 0);
+}
+
+TEST(TidyFrames, TheOnlyLoopBlockStaysWhereverItIs) {
+  // The painter starts later passes at the frame of the first loop block it meets, so a
+  // loop block on frame 3 with none before it is read and must stay.
+  Bytes four(4, 1);
+  GifWriter gif;
+  gif.Header(2, 2, 4);
+  for (int i = 0; i < 5; ++i) {
+    if (i == 3) gif.NetscapeLoop(2);
+    gif.GraphicControl(0x04, 10, 0).Image(0, 0, 2, 2, four);
+  }
+  auto image = LoadImage(gif.Trailer().Data());
+  CleanUp(*image);
+  ASSERT_EQ(image->Frames().Count(), 5);
+  EXPECT_NE(image->Frames().SubImage(3).ExtensionBlocks.FindFirst<TGIFAppExtNSLoop>(), nullptr);
+}
+
+TEST(TidyFrames, EmptyImageDoesNothingAndReportsNothing) {
+  TGIFImage image;
+  Progress progress(image);
+  image.TidyFrames(0xFF, 9, 0, 0);
+  EXPECT_TRUE(progress.events.empty());
+}
+
+TEST(TidyFrames, ColourReductionNineIsRefusedWithoutCleanUp) {
+  auto image = LoadImage(OneFrameGif(2, 1, 0, 0, 2, 1, {0, 1}));
+  Progress progress(*image);
+  try {
+    image->TidyFrames(ColorReductionOption, 9, 0, 0);
+    FAIL() << "no error";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "Invalid reduction method");
+  }
+  EXPECT_EQ(progress.events.back(), "end 0 Optimizing...");
+  EXPECT_NO_THROW(image->TidyFrames(ColorReductionOption | CleanUpOption, 9, 0, 0));
+  EXPECT_NO_THROW(image->TidyFrames(ColorReductionOption, 6, 0, 0));
+}
+
+TEST(TidyFrames, SortedTableKeepsEveryColourAndReferencedIndex) {
+  // Uses: 5 three times, 2 twice, 7 (transparent) once; 0 is the background index.
+  const Bytes pixels = {5, 5, 5, 2, 2, 7};
+  auto image = LoadImage(GifWriter()
+                             .Header(3, 2, 8)
+                             .GraphicControl(0x01, 0, 7)
+                             .Image(0, 0, 3, 2, pixels)
+                             .Trailer()
+                             .Data());
+  image->TidyFrames(SortColorMapsOption, 0, 0, 0);
+  TGIFGlobalColorMap& map = image->GlobalMap();
+  ASSERT_EQ(map.EntryCount(), 4);
+  EXPECT_TRUE(map.Sorted());
+  const int order[] = {5, 2, 7, 0};
+  for (int i = 0; i < 4; ++i) {
+    uint8_t rgb[3];
+    TestColor(order[i], rgb);
+    EXPECT_EQ(map.Entry(i).Red, rgb[0]) << i;
+    EXPECT_EQ(map.Entry(i).Blue, rgb[2]) << i;
+  }
+  TGIFSubImage& frame = image->Frames().SubImage(0);
+  EXPECT_EQ(Bytes(frame.Pixels(), frame.Pixels() + 6), (Bytes{0, 0, 0, 1, 1, 2}));
+  EXPECT_EQ(frame.FrameControl->TransparentIndex(), 2);
+  EXPECT_EQ(image->ScreenHeader().BackgroundIndex, 3);
+}
+
+TEST(TidyFrames, TrimmedFrameKeepsItsPicture) {
+  // A 4 x 4 frame at (1, 1), index 3 transparent, with opaque pixels in rows 1-2,
+  // columns 1-2; and a frame restored to the background, which keeps its area.
+  const Bytes pixels = {3, 3, 3, 3, 3, 0, 1, 3, 3, 3, 2, 3, 3, 3, 3, 3};
+  auto image = LoadImage(GifWriter()
+                             .Header(8, 8, 4)
+                             .GraphicControl(0x05, 10, 3)
+                             .Image(1, 1, 4, 4, pixels)
+                             .GraphicControl(0x09, 10, 3)
+                             .Image(1, 1, 4, 4, pixels)
+                             .Trailer()
+                             .Data());
+  image->TidyFrames(TrimBordersOption, 0, 0, 0);
+  ASSERT_EQ(image->Frames().Count(), 2);
+  TGIFSubImage& trimmed = image->Frames().SubImage(0);
+  EXPECT_EQ(trimmed.FrameLeft, 2);
+  EXPECT_EQ(trimmed.FrameTop, 2);
+  EXPECT_EQ(trimmed.FrameWidth, 2);
+  EXPECT_EQ(trimmed.FrameHeight, 2);
+  EXPECT_EQ(Bytes(trimmed.Pixels(), trimmed.Pixels() + trimmed.PixelCount()), (Bytes{0, 1, 3, 2}));
+  EXPECT_EQ(image->Frames().SubImage(1).FrameWidth, 4);
+}
+
+TEST(TidyFrames, TrimRemovesAFrameTransparentAllOverAndKeepsItsTime) {
+  auto image = LoadImage(GifWriter()
+                             .Header(2, 1, 4)
+                             .GraphicControl(0x05, 10, 3)
+                             .Image(0, 0, 2, 1, {0, 1})
+                             .GraphicControl(0x05, 7, 3)
+                             .Image(0, 0, 2, 1, {3, 3})
+                             .Trailer()
+                             .Data());
+  image->TidyFrames(TrimBordersOption, 0, 0, 0);
+  ASSERT_EQ(image->Frames().Count(), 1);
+  EXPECT_EQ(image->Frames().SubImage(0).FrameControl->FrameDelay(), 17);
+}
+
+TEST(TidyFrames, RepeatedPixelsBecomeTransparent) {
+  struct Case {
+    const char* name;
+    uint8_t first_flags;
+    Bytes expected;
+  };
+  for (const Case& c : {Case{"earlier frame stays", 0x04, {4, 2, 4, 1}},
+                        Case{"earlier frame restored to the background", 0x08, {0, 2, 2, 1}}}) {
+    SCOPED_TRACE(c.name);
+    auto image = LoadImage(GifWriter()
+                               .Header(4, 1, 4)
+                               .GraphicControl(c.first_flags, 10, 0)
+                               .Image(0, 0, 4, 1, {0, 1, 2, 0})
+                               .Image(0, 0, 4, 1, {0, 2, 2, 1})
+                               .Trailer()
+                               .Data());
+    image->TidyFrames(DropRepeatsOption, 0, 0, 0);
+    TGIFSubImage& frame = image->Frames().SubImage(1);
+    EXPECT_EQ(Bytes(frame.Pixels(), frame.Pixels() + 4), c.expected);
+    if (c.expected[0] == 4) {
+      // No index was free: a new table entry and a control block that names it.
+      EXPECT_EQ(image->GlobalMap().EntryCount(), 5);
+      ASSERT_NE(frame.FrameControl, nullptr);
+      EXPECT_TRUE(frame.HasTransparency);
+      EXPECT_TRUE(frame.FrameControl->TransparencyFlag());
+      EXPECT_EQ(frame.FrameControl->TransparentIndex(), 4);
+    } else {
+      EXPECT_EQ(frame.FrameControl, nullptr);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zephlet::test
