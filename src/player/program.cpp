@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "gif/frame_bitmap.h"
 #include "platform/platform.h"
 #include "player/form.h"
 #include "runtime/synchronize.h"
@@ -12,6 +13,8 @@ int RunPlayer() {
   Platform& platform = ThePlatform();
   runtime::SetMainThread();
   platform.SetApplicationTitle(kApplicationTitle);
+  // The GIF unit dithers frames only for a display of 256 colours or fewer.
+  SetDisplayColorDepth(platform.DisplayBitsPerPixel());
 
   auto form = std::make_unique<TFrmMain>();
   FrmMain = form.get();
