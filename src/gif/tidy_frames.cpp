@@ -45,6 +45,7 @@ void TidyRun::Report() {
 void TGIFImage::TidyFrames(uint8_t options, uint8_t color_reduction, uint8_t /*dither_mode*/,
                            int32_t /*reduction_bits*/) {
   if (frames_.Count() == 0) return;
+  StopPainters();
   // No painter can be created while the frames change.
   auto lock = Painters.Lock();
   Progress(this, ProgressStage::Starting, 0, false, gif_msg::kOptimizing);
