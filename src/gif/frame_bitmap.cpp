@@ -150,6 +150,7 @@ graphics::PaletteHandle TGIFImage::ImagePalette() {
     ~Leave() { flag = false; }
   } leave{in_image_palette_};
 
+  if (DrawCache && DrawCache->palette()) return DrawCache->palette();
   if (SharedPalette) return SharedPalette;
   graphics::PaletteHandle result;
   if (IsDithering()) {
@@ -166,6 +167,12 @@ graphics::PaletteHandle TGIFImage::ImagePalette() {
 void TGIFImage::SetImagePalette(graphics::PaletteHandle palette) {
   if (palette == SharedPalette) return;
   SharedPalette = std::move(palette);
+  // The draw cache carries a copy of the old palette.
+  if (DrawCache && DrawCache->palette() != SharedPalette) {
+    ReleaseDrawCache();
+    PaletteModified = true;
+    Changed(this);
+  }
 }
 
 graphics::Bitmap* TGIFSubImage::FrameBitmap() {

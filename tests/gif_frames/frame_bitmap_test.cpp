@@ -256,6 +256,25 @@ TEST(FramePalette, ImagePaletteOfFrameZerosLocalTableIsNotStored) {
   EXPECT_EQ(image->SharedPalette, nullptr);
 }
 
+TEST(FramePalette, TheDrawCacheAnswersFirstAndANewImagePaletteDropsIt) {
+  const DisplayDepth depth(32);
+  auto image = LoadImage(OneFrameGif(2, 1, 0, 0, 2, 1, {0, 1}));
+  const graphics::PaletteHandle shared = image->ImagePalette();
+  image->DrawCache = std::make_unique<graphics::Bitmap>(2, 1, graphics::PixelFormat::k8Bit,
+                                                        graphics::copy_palette(shared));
+  EXPECT_EQ(image->ImagePalette(), image->DrawCache->palette());
+  std::vector<TGIFObject*> changes;
+  image->OnChange = [&](TGIFObject* sender) { changes.push_back(sender); };
+
+  image->SetImagePalette(shared);  // the same palette: nothing happens
+  EXPECT_NE(image->DrawCache, nullptr);
+  image->SetImagePalette(WebCubePalette());
+  EXPECT_EQ(image->DrawCache, nullptr);
+  EXPECT_TRUE(image->PaletteModified);
+  EXPECT_EQ(changes, std::vector<TGIFObject*>{image.get()});
+  EXPECT_EQ(image->ImagePalette()->entry_count(), 216u);
+}
+
 TEST(FramePalette, DitheringFollowsTheOptionsAndTheDisplay) {
   struct Case {
     uint16_t options;
