@@ -69,7 +69,8 @@ TEST(TidyFrames, UnusedTransparencyGoesAndWithItTheOneFramesControlBlock) {
                                       "run 67 Optimizing...", "end 100 Optimizing..."}));
 }
 
-// Two frames on a 200 x 200 screen: the first with its disposal, the second as given.
+// Two frames on a 200 x 200 screen, the first with its disposal, the second as given,
+// then a small third frame apart from both that shows what the second one left behind.
 struct DisposalCase {
   const char* name;
   uint8_t first_flags;  // graphic control flags of frame 0 (disposal in bits 2-4)
@@ -77,6 +78,34 @@ struct DisposalCase {
   int second_flags;  // -1: no graphic control extension
   int expected_disposal;
 };
+
+// What the screen shows after each frame of two passes, composed the way frames are
+// played: each drawn with its mask, then its area restored to the background (disposal
+// 2) or the picture restored to what it was before it (disposal 3).
+std::vector<std::vector<graphics::Color>> ShownPictures(TGIFImage& image) {
+  constexpr graphics::Color kBackground = graphics::rgb(9, 9, 9);
+  graphics::Bitmap screen(image.Width(), image.Height(), graphics::PixelFormat::k32Bit);
+  const graphics::Rect all{0, 0, image.Width(), image.Height()};
+  screen.canvas().set_brush_color(kBackground);
+  screen.canvas().fill_rect(all);
+  std::vector<std::vector<graphics::Color>> shown;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int i = 0; i < image.Frames().Count(); ++i) {
+      TGIFSubImage& frame = image.Frames().SubImage(i);
+      const graphics::Bitmap before = screen;
+      frame.DrawFrame(screen.canvas(), all, false, true);
+      std::vector<graphics::Color> picture;
+      for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) picture.push_back(screen.pixel(x, y));
+      }
+      shown.push_back(std::move(picture));
+      const int disposal = frame.FrameControl != nullptr ? frame.FrameControl->DisposalMode() : 1;
+      if (disposal == 2) screen.canvas().fill_rect(frame.ScaledFrameRect(all));
+      if (disposal == 3) screen = before;
+    }
+  }
+  return shown;
+}
 
 class TidyDisposal : public testing::TestWithParam<DisposalCase> {};
 
@@ -90,12 +119,16 @@ TEST_P(TidyDisposal, DropsADisposalOnlyWhenTheNextOpaqueFrameCoversIt) {
   // One pixel of index 3, so that a transparent second frame really shows through.
   Bytes second(size_t{c.width} * c.height, 2);
   second[0] = 3;
-  gif.Image(c.left, c.top, c.width, c.height, second).Trailer();
+  gif.Image(c.left, c.top, c.width, c.height, second);
+  gif.Image(190, 190, 10, 10, Bytes(100, 0)).Trailer();
   auto image = LoadImage(gif.Data());
+  const auto shown_before = ShownPictures(*image);
   CleanUp(*image);
-  ASSERT_EQ(image->Frames().Count(), 2);
+  ASSERT_EQ(image->Frames().Count(), 3);
   ASSERT_NE(image->Frames().SubImage(0).FrameControl, nullptr);
   EXPECT_EQ(image->Frames().SubImage(0).FrameControl->DisposalMode(), c.expected_disposal);
+  // The clean-up never changes what is shown.
+  EXPECT_TRUE(ShownPictures(*image) == shown_before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
