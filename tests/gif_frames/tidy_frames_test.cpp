@@ -282,17 +282,28 @@ TEST(TidyFrames, TrimRemovesAFrameTransparentAllOverAndKeepsItsTime) {
 }
 
 TEST(TidyFrames, RepeatedPixelsBecomeTransparent) {
+  // Frame 1 repeats frame 0 at x = 0 and x = 2. Frame 0's control block names index 3,
+  // which frame 1 does not use.
   struct Case {
     const char* name;
     uint8_t first_flags;
     Bytes expected;
+    int transparent_index;  // of frame 1 afterwards; -1: no control block
+    int entries;            // of the global table afterwards
   };
-  for (const Case& c : {Case{"earlier frame stays", 0x04, {4, 2, 4, 1}},
-                        Case{"earlier frame restored to the background", 0x08, {0, 2, 2, 1}}}) {
+  const Case cases[] = {
+      // No other transparent frame: a new table entry, and a control block naming it.
+      {"new table entry", 0x04, {4, 2, 4, 1}, 4, 5},
+      // Frame 0 is transparent with index 3 of the same table: frame 1 takes it too.
+      {"shared transparent index", 0x05, {3, 2, 3, 1}, 3, 4},
+      // What frame 0 leaves is restored to the background: nothing repeats.
+      {"earlier frame restored to the background", 0x08, {0, 2, 2, 1}, -1, 4},
+  };
+  for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto image = LoadImage(GifWriter()
                                .Header(4, 1, 4)
-                               .GraphicControl(c.first_flags, 10, 0)
+                               .GraphicControl(c.first_flags, 10, 3)
                                .Image(0, 0, 4, 1, {0, 1, 2, 0})
                                .Image(0, 0, 4, 1, {0, 2, 2, 1})
                                .Trailer()
@@ -300,16 +311,15 @@ TEST(TidyFrames, RepeatedPixelsBecomeTransparent) {
     image->TidyFrames(DropRepeatsOption, 0, 0, 0);
     TGIFSubImage& frame = image->Frames().SubImage(1);
     EXPECT_EQ(Bytes(frame.Pixels(), frame.Pixels() + 4), c.expected);
-    if (c.expected[0] == 4) {
-      // No index was free: a new table entry and a control block that names it.
-      EXPECT_EQ(image->GlobalMap().EntryCount(), 5);
-      ASSERT_NE(frame.FrameControl, nullptr);
-      EXPECT_TRUE(frame.HasTransparency);
-      EXPECT_TRUE(frame.FrameControl->TransparencyFlag());
-      EXPECT_EQ(frame.FrameControl->TransparentIndex(), 4);
-    } else {
+    EXPECT_EQ(image->GlobalMap().EntryCount(), c.entries);
+    if (c.transparent_index < 0) {
       EXPECT_EQ(frame.FrameControl, nullptr);
+      continue;
     }
+    ASSERT_NE(frame.FrameControl, nullptr);
+    EXPECT_TRUE(frame.HasTransparency);
+    EXPECT_TRUE(frame.FrameControl->TransparencyFlag());
+    EXPECT_EQ(frame.FrameControl->TransparentIndex(), c.transparent_index);
   }
 }
 
