@@ -126,8 +126,9 @@ void TGIFPainter::ThreadMain() {
   // cases the painter finishes on its own thread.
   if (image_ == nullptr || !runtime::Synchronize([this] { Finish(); })) Finish();
   delete this;
-  --running_threads;
+  // The count goes last: once it reads 0 no painter thread touches shared state.
   runtime::NotifyMainThread();
+  --running_threads;
 }
 
 void TGIFPainter::Finish() {
