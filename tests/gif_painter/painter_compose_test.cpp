@@ -159,6 +159,17 @@ TEST(PainterCompose, TilesRepeatFramesAndRestores) {
   // One notification per frame although each frame is drawn as four tiles.
   EXPECT_EQ(target.pictures,
             (std::vector<Picture>{twice({1, 1, 1, 1}), twice({1, 2, 1, 1}), twice({1, 0, 1, 3})}));
+
+  // Frames drawn straight onto the target (no buffers), masked, tile by tile: still one
+  // notification each.
+  auto plain = LoadImage(MakeGif(4, 1,
+                                 {{.left = 0, .width = 2, .pixels = {1, 0}, .transparent = 0},
+                                  {.left = 2, .width = 2, .pixels = {2, 2}}}));
+  RecordingTarget plain_target(8, 2);
+  plain->StartPainter(plain_target.bitmap.canvas(), plain_target.Whole(),
+                      AnimateOption | TileOption | TransparentOption);
+  EXPECT_EQ(plain_target.pictures,
+            (std::vector<Picture>{twice({1, -1, -1, -1}), twice({1, -1, 2, 2})}));
 }
 
 // Without tiling the frames are scaled into the target rectangle, and so is the restore.

@@ -9,7 +9,7 @@ namespace zephlet {
 namespace {
 // The clock can be replaced (tests run on a virtual one), so the time-out is checked
 // against it every few milliseconds instead of being handed to the condition variable.
-constexpr int32_t kClockPollMs = 2;
+constexpr uint32_t kClockPollMs = 2;
 }  // namespace
 
 void WakeEvent::Signal() {
@@ -21,20 +21,22 @@ void WakeEvent::Signal() {
 }
 
 bool WakeEvent::Wait(int32_t timeout_ms) {
-  const uint32_t start = runtime::NowMs();
   std::unique_lock guard(lock_);
+  if (timeout_ms < 0) {
+    signalled_.wait(guard, [this] { return set_; });
+    set_ = false;
+    return true;
+  }
+  const uint32_t start = runtime::NowMs();
   for (;;) {
     if (set_) {
       set_ = false;
       return true;
     }
-    int32_t slice = kClockPollMs;
-    if (timeout_ms >= 0) {
-      const uint32_t elapsed = runtime::NowMs() - start;
-      if (elapsed >= static_cast<uint32_t>(timeout_ms)) return false;
-      const uint32_t left = static_cast<uint32_t>(timeout_ms) - elapsed;
-      if (left < static_cast<uint32_t>(slice)) slice = static_cast<int32_t>(left);
-    }
+    const uint32_t elapsed = runtime::NowMs() - start;
+    if (elapsed >= static_cast<uint32_t>(timeout_ms)) return false;
+    const uint32_t left = static_cast<uint32_t>(timeout_ms) - elapsed;
+    const uint32_t slice = left < kClockPollMs ? left : kClockPollMs;
     signalled_.wait_for(guard, std::chrono::milliseconds(slice));
   }
 }
