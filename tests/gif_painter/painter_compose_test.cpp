@@ -18,7 +18,7 @@ Picture Row(std::initializer_list<int> entries) {
 
 struct ComposeCase {
   const char* name;
-  std::vector<FrameSpec> frames;
+  std::vector<FrameDef> frames;
   uint16_t options;
   std::vector<Picture> shown;  // the target after each painted frame
 };

@@ -27,7 +27,7 @@ namespace zephlet::painter_test {
 // One frame of a fixture: its rectangle, pixels (indices into the 4-colour global table),
 // disposal, delay and transparent index (-1: none). Without `control` it has no graphic
 // control extension.
-struct FrameSpec {
+struct FrameDef {
   uint16_t left = 0;
   uint16_t top = 0;
   uint16_t width = 0;
@@ -41,12 +41,12 @@ struct FrameSpec {
 
 // A GIF of a width x height screen with a 4-entry global table (TestColor), an optional
 // loop block before frame 0, and the frames.
-inline test::Bytes MakeGif(uint16_t width, uint16_t height, const std::vector<FrameSpec>& frames,
+inline test::Bytes MakeGif(uint16_t width, uint16_t height, const std::vector<FrameDef>& frames,
                            std::optional<uint16_t> loop_count = std::nullopt) {
   test::GifWriter gif;
   gif.Header(width, height, 4);
   if (loop_count) gif.NetscapeLoop(*loop_count);
-  for (const FrameSpec& f : frames) {
+  for (const FrameDef& f : frames) {
     if (f.control) {
       const uint8_t flags = static_cast<uint8_t>((f.disposal << 2) | (f.transparent >= 0 ? 1 : 0));
       gif.GraphicControl(flags, f.delay,

@@ -11,7 +11,7 @@
 namespace zephlet::painter_test {
 namespace {
 
-std::vector<FrameSpec> ThreeFrames() {
+std::vector<FrameDef> ThreeFrames() {
   return {{.left = 0, .width = 2, .pixels = {1, 1}},
           {.left = 0, .width = 2, .pixels = {2, 2}},
           {.left = 0, .width = 2, .pixels = {3, 3}}};

@@ -10,8 +10,8 @@
 namespace zephlet::painter_test {
 namespace {
 
-std::vector<FrameSpec> Frames(int count, uint8_t disposal = 1) {
-  std::vector<FrameSpec> frames;
+std::vector<FrameDef> Frames(int count, uint8_t disposal = 1) {
+  std::vector<FrameDef> frames;
   for (int i = 0; i < count; ++i) {
     frames.push_back({.left = 0,
                       .width = 2,
