@@ -36,7 +36,7 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     if (run.run_type == Run::RT_Aggregate && !median) continue;
     const std::string name = run.run_name.function_name;
     if (median || seconds_.count(name) == 0) {
-      seconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      seconds_[name] = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
   }
 }

@@ -1,5 +1,7 @@
 // A benchmark reporter that keeps each decoder's time per file and ends the run with a table
-// of throughputs and of our reader's speed as a ratio of giflib's and stb_image's.
+// of throughputs and of our reader's speed as a ratio of giflib's and stb_image's. Times are
+// CPU times of the (single-threaded) decodes, which other load on the machine disturbs less
+// than wall time.
 #pragma once
 
 #include <benchmark/benchmark.h>
