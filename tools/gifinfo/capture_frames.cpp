@@ -67,6 +67,7 @@ int WriteCapturedFrames(const std::string& dir, const std::string& file_name) {
     return 1;
   }
 
+  int result = 0;
   int written = 0;
   bool first_pass_over = false;
   std::exception_ptr write_error;
@@ -100,9 +101,12 @@ int WriteCapturedFrames(const std::string& dir, const std::string& file_name) {
   } catch (const std::exception& e) {
     image.reset();
     std::fprintf(stderr, "%s\n", e.what());
-    return 1;
+    result = 1;
   }
-  return 0;
+  // A stopped painter's thread ends right after it finished; let it end before the
+  // program does.
+  WaitServingHandOvers([] { return RunningPainterThreads() == 0; });
+  return result;
 }
 
 }  // namespace zephlet

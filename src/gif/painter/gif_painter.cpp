@@ -98,7 +98,13 @@ int RunningPainterThreads() {
 void TGIFPainter::Launch() {
   if (!Threaded() || launched_.exchange(true)) return;
   ++running_threads;
-  std::thread([this] { ThreadMain(); }).detach();
+  try {
+    std::thread([this] { ThreadMain(); }).detach();
+  } catch (...) {
+    --running_threads;
+    launched_ = false;
+    throw;
+  }
 }
 
 void TGIFPainter::Halt() {
