@@ -161,7 +161,7 @@ GifWriter& GifWriter::Header(uint16_t width, uint16_t height, int global_colors,
 }
 
 GifWriter& GifWriter::Signature(std::string_view signature) {
-  bytes_.insert(bytes_.end(), signature.begin(), signature.end());
+  for (const char c : signature) bytes_.push_back(static_cast<uint8_t>(c));
   return *this;
 }
 
