@@ -29,6 +29,16 @@ count_ctest() {
   failed=$((failed + fails))
 }
 
+# Runs ctest in a build folder (extra arguments go to ctest) and adds its counts.
+run_ctest() {
+  local dir=$1 name=$2
+  shift 2
+  ctest --test-dir "$dir" -j "$(nproc)" --output-on-failure --timeout 900 "$@" 2>&1 |
+    tee "build/logs/$name-ctest.log" |
+    grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+:)'
+  count_ctest "build/logs/$name-ctest.log" "$name.ctest"
+}
+
 mkdir -p build/logs
 
 section "native build (g++, address and undefined-behaviour sanitizers)"
@@ -37,10 +47,7 @@ if cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   ninja -C build/native; then
   ok native.build
   section "native tests"
-  ctest --test-dir build/native -j "$(nproc)" --output-on-failure --timeout 900 \
-    2>&1 | tee build/logs/native-ctest.log |
-    grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+:)'
-  count_ctest build/logs/native-ctest.log native.ctest
+  run_ctest build/native native
 else
   bad native.build
 fi
@@ -52,10 +59,7 @@ if cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     sed -nE 's|.*Test command: .*/([^/ ]+)( .*)?$|\1|p' | sort -u) &&
   [ -n "$targets" ] && ninja -C build/tsan $targets; then
   ok tsan.build
-  ctest --test-dir build/tsan -L threads -j "$(nproc)" --output-on-failure --timeout 900 \
-    2>&1 | tee build/logs/tsan-ctest.log |
-    grep -vE '^ *([0-9]+/[0-9]+ Test +#[0-9]+: .* Passed|Start +[0-9]+:)'
-  count_ctest build/logs/tsan-ctest.log tsan.ctest
+  run_ctest build/tsan tsan -L threads
 else
   bad tsan.build
 fi

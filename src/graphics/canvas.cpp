@@ -44,9 +44,10 @@ void Canvas::bit_blt(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_
   stretch_blt(x, y, w, h, source, sx, sy, w, h, op);
 }
 
-void Canvas::stretch_blt(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-                         const Canvas& source, std::int32_t sx, std::int32_t sy, std::int32_t sw,
-                         std::int32_t sh, RasterOp op) {
+// A transfer of source pixels onto this canvas, with the colours both take part with.
+BlitRequest Canvas::transfer(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                             const Canvas& source, std::int32_t sx, std::int32_t sy,
+                             std::int32_t sw, std::int32_t sh) const {
   BlitRequest request;
   request.dest = bitmap_;
   request.dest_text = text_color_;
@@ -62,6 +63,13 @@ void Canvas::stretch_blt(std::int32_t x, std::int32_t y, std::int32_t w, std::in
   request.sy = sy;
   request.sw = sw;
   request.sh = sh;
+  return request;
+}
+
+void Canvas::stretch_blt(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                         const Canvas& source, std::int32_t sx, std::int32_t sy, std::int32_t sw,
+                         std::int32_t sh, RasterOp op) {
+  BlitRequest request = transfer(x, y, w, h, source, sx, sy, sw, sh);
   request.foreground = op;
   run_blit(request);
   changed();
@@ -70,21 +78,7 @@ void Canvas::stretch_blt(std::int32_t x, std::int32_t y, std::int32_t w, std::in
 void Canvas::mask_blt(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
                       const Canvas& source, std::int32_t sx, std::int32_t sy, const Bitmap& mask,
                       std::int32_t mx, std::int32_t my, RasterOp foreground, RasterOp background) {
-  BlitRequest request;
-  request.dest = bitmap_;
-  request.dest_text = text_color_;
-  request.dest_background = background_color_;
-  request.brush = brush_color_;
-  request.x = x;
-  request.y = y;
-  request.w = w;
-  request.h = h;
-  request.source = &source.bitmap();
-  request.source_background = source.background_color_;
-  request.sx = sx;
-  request.sy = sy;
-  request.sw = w;
-  request.sh = h;
+  BlitRequest request = transfer(x, y, w, h, source, sx, sy, w, h);
   request.mask = &mask;
   request.mx = mx;
   request.my = my;

@@ -33,6 +33,8 @@
 
 namespace zephlet::graphics {
 
+struct BlitRequest;
+
 class Canvas {
  public:
   explicit Canvas(Bitmap& bitmap) : bitmap_(&bitmap) {}
@@ -126,6 +128,9 @@ class Canvas {
  private:
   friend class Bitmap;
   void abandon_update();
+  BlitRequest transfer(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                       const Canvas& source, std::int32_t sx, std::int32_t sy, std::int32_t sw,
+                       std::int32_t sh) const;
 
   Bitmap* bitmap_;
   RasterOp copy_mode_ = kSrcCopy;
