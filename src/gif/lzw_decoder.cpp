@@ -33,16 +33,14 @@ class FrameDecoder {
         start_width_(code_size + 1) {
     std::memset(prefix_, 0, sizeof prefix_);
     std::memset(suffix_, 0, sizeof suffix_);
-    std::memset(length_, 0, sizeof length_);
-    std::memset(first_, 0, sizeof first_);
-    std::fill_n(offset_, kTableSize, kNoOffset);
+    // An entry's offset is read only while its length is not 0, so zero does for the rest.
+    std::memset(entries_, 0, sizeof entries_);
     for (int k = 0; k < clear_; ++k) {
       suffix_[k] = static_cast<uint16_t>(k);
-      length_[k] = 1;
-      first_[k] = static_cast<uint16_t>(k);
+      entries_[k] = Entry{kNoOffset, 1, static_cast<uint16_t>(k)};
     }
     // The end code's entry is never defined: it expands to its zero suffix after entry 0.
-    length_[end_] = 2;
+    entries_[end_] = Entry{kNoOffset, 2, 0};
     next_free_ = clear_ + 2;
     dirty_end_ = next_free_;
     std::memset(buffer_, 0, sizeof buffer_);
@@ -65,10 +63,12 @@ class FrameDecoder {
         out_ = pixels_;
         out_end_ = pixels_ + static_cast<size_t>(width_px_) * height_;
       }
+      fill_ = pixels_[0];  // nothing is written yet
     }
 
     bool end_code_met = false;
     for (;;) {
+      if (!interlaced_ && pixels_ != nullptr && !force_clear_) RunFast();
       if (out_ == out_end_ && !NextSegment()) break;  // every pixel has its value
       int code = FetchCode(width_);
       if (code < 0) break;  // the data ran out
@@ -93,6 +93,113 @@ class FrameDecoder {
   }
 
  private:
+  // ---- fast path for frames whose rows are in order
+
+  // Copies `length` bytes from `source` to `out` eight at a time when the output has room
+  // for the rounded-up length; the bytes past `length` are overwritten later. Every source
+  // byte below `length` lies before `out`, so each chunk reads only finished output.
+  static void CopyString(uint8_t* out, const uint8_t* source, size_t length, size_t room) {
+    if (((length + 7) & ~size_t{7}) <= room) {
+      for (size_t i = 0; i < length; i += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, source + i, 8);
+        std::memcpy(out + i, &chunk, 8);
+      }
+    } else {
+      for (size_t i = 0; i < length; ++i) out[i] = source[i];
+    }
+  }
+
+  // Decodes codes while nothing unusual happens: the code lies whole in the bit buffer, it
+  // is a root or a fixed entry (or the entry being defined) whose string fits in the
+  // output, and it is neither the clear code nor the end code. The hot state lives in
+  // locals and is stored back on return; the code that stopped the loop stays unread.
+  void RunFast() {
+    uint8_t* out = out_;
+    uint8_t* const out_end = out_end_;
+    uint8_t* const pixels = pixels_;
+    const uint8_t* const buffer = buffer_;
+    Entry* const entries = entries_;
+    const int clear = clear_;
+    const int end = end_;
+    const int bit_limit = bit_limit_;
+    int bit_position = bit_position_;
+    int width = width_;
+    uint32_t mask = (1u << width) - 1;
+    int width_limit = width_limit_;
+    int next_free = next_free_;
+    int previous_code = previous_code_;
+    int first_value = first_value_;
+    uint32_t previous_position = previous_position_;
+    bool previous_exact = previous_exact_;
+
+    while (out != out_end && bit_position + width < bit_limit) {
+      const int at = bit_position >> 3;
+      const uint32_t bits =
+          uint32_t{buffer[at]} | (uint32_t{buffer[at + 1]} << 8) | (uint32_t{buffer[at + 2]} << 16);
+      const int code = static_cast<int>((bits >> (bit_position & 7)) & mask);
+      const size_t room = static_cast<size_t>(out_end - out);
+      const uint32_t start = static_cast<uint32_t>(out - pixels);
+      bool exact = true;
+      if (code < clear) {
+        *out++ = static_cast<uint8_t>(code);
+        first_value = code;
+      } else if (code == clear || code == end) {
+        break;
+      } else if (code < next_free) {
+        const Entry entry = entries[code];
+        if (entry.length == 0 || entry.length > room || entry.offset == kNoOffset) break;
+        CopyString(out, pixels + entry.offset, entry.length, room);
+        out += entry.length;
+        first_value = entry.first;
+      } else {
+        // Not yet in the table: the previous string followed by its first value.
+        const Entry previous = entries[previous_code];
+        const size_t length = previous.length;
+        if (length == 0 || length + 1 > room || !previous_exact) break;
+        CopyString(out, pixels + previous_position, length, room);
+        out[length] = static_cast<uint8_t>(first_value);
+        out += length + 1;
+        // The output is the new entry's string when the code names that entry.
+        exact = code == next_free && first_value == previous.first;
+        first_value = previous.first;
+      }
+      bit_position += width;
+      if (next_free < kTableSize) {
+        const Entry previous = entries[previous_code];
+        prefix_[next_free] = static_cast<uint16_t>(previous_code);
+        suffix_[next_free] = static_cast<uint16_t>(first_value);
+        entries[next_free] = Entry{
+            previous.length != 0 && previous_exact ? previous_position : kNoOffset,
+            static_cast<uint16_t>(previous.length != 0 ? previous.length + 1 : 0), previous.first};
+        ++next_free;
+        if (next_free >= width_limit && width_limit < kTableSize) {
+          width_limit *= 2;
+          ++width;
+          mask = mask * 2 + 1;
+        }
+      }
+      previous_code = code;
+      previous_position = start;
+      previous_exact = exact;
+    }
+
+    // The copies may have run up to seven bytes past the last pixel written: those pixels
+    // get the fill value back, which they keep unless later codes reach them.
+    const size_t rest = static_cast<size_t>(out_end - out);
+    std::fill_n(out, rest < 8 ? rest : 8, fill_);
+    out_ = out;
+    bit_position_ = bit_position;
+    width_ = width;
+    width_limit_ = width_limit;
+    next_free_ = next_free;
+    dirty_end_ = next_free;
+    previous_code_ = previous_code;
+    first_value_ = first_value;
+    previous_position_ = previous_position;
+    previous_exact_ = previous_exact;
+  }
+
   // ---- bit input
 
   int FetchCode(int width) {
@@ -155,8 +262,7 @@ class FrameDecoder {
     const size_t dirty = static_cast<size_t>(dirty_end_ - (clear_ + 2));
     std::memset(prefix_ + clear_ + 2, 0, dirty * sizeof prefix_[0]);
     std::memset(suffix_ + clear_ + 2, 0, dirty * sizeof suffix_[0]);
-    std::memset(length_ + clear_ + 2, 0, dirty * sizeof length_[0]);
-    std::memset(first_ + clear_ + 2, 0, dirty * sizeof first_[0]);
+    std::memset(entries_ + clear_ + 2, 0, dirty * sizeof entries_[0]);
     width_ = start_width_;
     width_limit_ = 2 * clear_;
     next_free_ = clear_ + 2;
@@ -183,11 +289,12 @@ class FrameDecoder {
     const int entry = next_free_;
     prefix_[entry] = static_cast<uint16_t>(previous_code_);
     suffix_[entry] = static_cast<uint16_t>(value);
-    const int previous_length = length_[previous_code_];
-    length_[entry] = static_cast<uint16_t>(previous_length != 0 ? previous_length + 1 : 0);
-    first_[entry] = first_[previous_code_];
+    const Entry& previous = entries_[previous_code_];
+    const int previous_length = previous.length;
     // The entry is the previous string followed by the first value written after it.
-    offset_[entry] = previous_length != 0 && previous_exact_ ? previous_position_ : kNoOffset;
+    entries_[entry] = Entry{
+        previous_length != 0 && previous_exact_ ? previous_position_ : kNoOffset,
+        static_cast<uint16_t>(previous_length != 0 ? previous_length + 1 : 0), previous.first};
     next_free_ = entry + 1;
     dirty_end_ = next_free_;
     if (next_free_ >= width_limit_ && width_limit_ < kTableSize) {
@@ -221,15 +328,15 @@ class FrameDecoder {
     const size_t room = static_cast<size_t>(out_end_ - out_);
     const uint32_t start = Position();
     if (code < next_free_) {
-      const size_t length = length_[code];
+      const size_t length = entries_[code].length;
       if (length != 0 && length <= room) {
-        if (offset_[code] != kNoOffset) {
-          CopyEarlier(offset_[code], length);
+        if (entries_[code].offset != kNoOffset) {
+          CopyEarlier(entries_[code].offset, length);
         } else {
           WriteString(code, out_ + length - 1);
         }
         out_ += length;
-        first_value_ = first_[code];
+        first_value_ = entries_[code].first;
         Define(first_value_);
         previous_code_ = code;
         previous_position_ = start;
@@ -238,7 +345,7 @@ class FrameDecoder {
       }
     } else {
       // Not yet in the table: the previous string followed by its first value.
-      const size_t length = length_[previous_code_];
+      const size_t length = entries_[previous_code_].length;
       if (length != 0 && length + 1 <= room) {
         const int old_first = first_value_;
         if (previous_exact_) {
@@ -248,7 +355,7 @@ class FrameDecoder {
         }
         out_[length] = static_cast<uint8_t>(old_first);
         out_ += length + 1;
-        first_value_ = first_[previous_code_];
+        first_value_ = entries_[previous_code_].first;
         const int defined = next_free_;
         Define(first_value_);
         // The output is the new entry's string when the code names that entry.
@@ -351,10 +458,14 @@ class FrameDecoder {
 
   uint16_t prefix_[kTableSize];
   uint16_t suffix_[kTableSize];
-  uint16_t length_[kTableSize];  // string length of a fixed entry, 0 when not known
-  uint16_t first_[kTableSize];   // first value of a fixed entry's string
   static constexpr uint32_t kNoOffset = 0xFFFFFFFF;
-  uint32_t offset_[kTableSize];     // where a fixed entry's string stands in the pixels
+  // What the pixel writers know of an entry's string.
+  struct Entry {
+    uint32_t offset;  // where a fixed entry's string stands in the pixels, or kNoOffset
+    uint16_t length;  // string length of a fixed entry, 0 when not known
+    uint16_t first;   // first value of a fixed entry's string
+  };
+  Entry entries_[kTableSize];
   uint32_t previous_position_ = 0;  // where the previous code's output begins
   bool previous_exact_ = false;     // that output is the previous code's table string
   uint16_t stack_[kStackSize];
@@ -371,6 +482,7 @@ class FrameDecoder {
   bool force_clear_ = true;
 
   uint8_t* pixels_ = nullptr;
+  uint8_t fill_ = 0;
   uint8_t* out_ = nullptr;
   uint8_t* out_end_ = nullptr;
   int width_px_ = 0;
